@@ -1,0 +1,38 @@
+#include "engine/diagnostics.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/messages.h"
+#include "engine/window.h"
+#include "platform/platform.h"
+
+void formatMessage(char* buffer, size_t size, const char* format, va_list arguments) {
+    memset(buffer, 0, size);
+    vsnprintf(buffer, size, format ? format : "", arguments);
+}
+
+void printWarning(const char* format, ...) {
+    char message[kWarningBufferSize];
+    va_list arguments;
+    va_start(arguments, format);
+    formatMessage(message, sizeof message, format, arguments);
+    va_end(arguments);
+    platformWarningLine(message);
+    platformDebugOutput(message);
+}
+
+void fatalError(const char* format, ...) {
+    char message[kFatalBufferSize];
+    va_list arguments;
+    va_start(arguments, format);
+    formatMessage(message, sizeof message, format, arguments);
+    va_end(arguments);
+    // On the console before the box, so the message survives a box that
+    // cannot be shown.
+    printf("%s\n", message);
+    fflush(stdout);
+    platformDebugOutput(message);
+    platformMessageBox(message, kMsgFatalCaption, PLATFORM_BOX_ERROR, false);
+    endProcess(-1);
+}

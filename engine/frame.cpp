@@ -1,0 +1,34 @@
+#include "engine/gl.h"
+#include "engine/settings.h"
+#include "engine/tables.h"
+#include "engine/window.h"
+
+void placeRasterPosition(int x, int y) {
+    // The origin is always a valid raster position; an empty bitmap then moves
+    // it to the target without invalidating it, even outside the window.
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
+}
+
+void drawFrame() {
+    const int width = settings.gameWidth.load(std::memory_order_relaxed);
+    const int height = settings.gameHeight.load(std::memory_order_relaxed);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glClearColor(settings.bgRed.load(std::memory_order_relaxed), settings.bgGreen.load(std::memory_order_relaxed),
+                 settings.bgBlue.load(std::memory_order_relaxed), 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, width, 0, height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(settings.viewportX.load(std::memory_order_relaxed), settings.viewportY.load(std::memory_order_relaxed),
+               width, height);
+
+    // Bottom layer first: images, then sprites, then texts; each pass walks
+    // its table in visiting order.
+    lockEngine();
+    unlockEngine();
+}

@@ -1,0 +1,61 @@
+// Chained hash tables with caller-chosen key functions, the object tables and
+// the one engine lock that guards them.
+#pragma once
+
+#include <cstdint>
+
+using HashKey = uintptr_t;  // an object number, or a pointer to a string
+using HashFunc = uint32_t (*)(HashKey key);
+using EqualsFunc = int (*)(HashKey a, HashKey b);
+
+struct HashEntry {
+    HashKey key;
+    void* value;
+    HashEntry* next;
+};
+
+struct HashTable {
+    HashFunc hash;
+    EqualsFunc equals;
+    int32_t bucketCount;
+    int32_t entryCount;
+    HashEntry** buckets;
+};
+
+// Null when the bucket array cannot be allocated.
+HashTable* createHashTable(HashFunc hash, EqualsFunc equals, int32_t bucketCount);
+// Frees the entries, the buckets and the table; keys and values stay.
+void destroyHashTable(HashTable* table);
+// Adds the pair, or replaces the value under an equal key: the old value and the
+// key passed are then freed with free(), so only tables whose keys and values
+// are malloc'd blocks may ever receive a key they already hold.
+void putHashValue(HashTable* table, HashKey key, void* value);
+// The value stored under an equal key, or null (also for a null table).
+void* getHashValue(const HashTable* table, HashKey key);
+// The bucket a key lives in: hash mod (bucketCount - 1), so the last bucket
+// always stays empty.
+int32_t bucketIndex(const HashTable* table, HashKey key);
+// Calls visit(value) for every entry in visiting order: buckets upwards, each
+// chain in order of insertion. A null table visits nothing.
+void visitTable(const HashTable* table, void (*visit)(void* value));
+
+uint32_t hashInt(HashKey key);
+int equalsInt(HashKey a, HashKey b);
+uint32_t hashString(HashKey key);
+int equalsString(HashKey a, HashKey b);
+
+inline HashKey intKey(int32_t number) { return static_cast<HashKey>(static_cast<uint32_t>(number)); }
+inline HashKey stringKey(const char* s) { return reinterpret_cast<HashKey>(s); }
+
+constexpr int32_t kObjectTableBuckets = 1000;
+
+// The three object tables. Reached only with the engine lock held.
+extern HashTable* textTable;
+extern HashTable* imageTable;
+extern HashTable* spriteTable;
+
+// Creates the lock (first thing in zqInit) and the object tables that do not
+// exist yet. Safe to call more than once.
+void initEngineTables();
+void lockEngine();
+void unlockEngine();

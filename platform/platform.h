@@ -1,0 +1,98 @@
+// The platform contract: everything the portable core needs from the operating
+// system, one function a service. Exactly one backend implements it per target
+// (posix/ for Linux, win32/ for the Windows DLL); a new backend is written by
+// reading this header alone. Nothing here may assume a particular OS: paths are
+// byte strings in the game's code page, sizes are buffer sizes in bytes, and
+// every function is safe to call from any thread unless it says otherwise.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// ---- lock -------------------------------------------------------------------
+// A non-recursive mutual-exclusion lock (a critical section on Windows). Created
+// once and never destroyed, so it outlives every thread at process end.
+struct PlatformLock;
+PlatformLock* platformCreateLock();
+void platformLock(PlatformLock* lock);
+void platformUnlock(PlatformLock* lock);
+
+// ---- threads and time -------------------------------------------------------
+// Starts a detached thread with the default stack size running entry(argument).
+// Returns false when the thread could not be started.
+bool platformStartThread(void (*entry)(void*), void* argument);
+// Suspends the calling thread for the given number of milliseconds.
+void platformSleep(uint32_t milliseconds);
+
+// ---- process ----------------------------------------------------------------
+// The directory separator of joined paths: '\\' on Windows, '/' on Linux.
+char platformPathSeparator();
+// Writes the running executable's full path into dest. Returns its length, or 0
+// when it cannot be read (dest then holds an empty string).
+size_t platformExecutablePath(char* dest, size_t size);
+// Writes the drive and directory part of path into dest, ending in a separator
+// (empty when path has no directory part). Cut to fit, always terminated.
+void platformDirectoryPart(const char* path, char* dest, size_t size);
+
+// ---- console ----------------------------------------------------------------
+// Writes text and a line feed to standard output as a warning: in yellow where
+// the output is a console, then back to the default colour. The line is
+// flushed before the colour is reset.
+void platformWarningLine(const char* text);
+// Hands text to an attached debugger, if any (no line feed is added).
+void platformDebugOutput(const char* text);
+
+// ---- files ------------------------------------------------------------------
+// Paths reach the backend as the game wrote them, with '\\' or '/' separators
+// and in any letter case; the backend finds the file as Windows would.
+
+// True when a file or folder of that name exists.
+bool platformPathExists(const char* path);
+// Opens an existing file for binary reading; null when it cannot be opened.
+FILE* platformOpenForReading(const char* path);
+// Calls found(name, context) for each frame file of a folder: every ordinary
+// file whose name ends in ".png" in any letter case, in the order the system
+// lists them. name is the bare file name. Returns false when the folder cannot
+// be searched (found is then never called).
+bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context),
+                          void* context);
+// The extension of the last component of path, dot included ("" when none),
+// and the base name without directory and extension. Cut to fit.
+void platformExtension(const char* path, char* dest, size_t size);
+void platformBaseName(const char* path, char* dest, size_t size);
+// The form of an existing path that the sound layer understands without
+// quoting (the 8.3 short path on Windows; the resolved real path on Linux).
+// Writes "" and returns false when there is no such file.
+bool platformShortPath(const char* path, char* dest, size_t size);
+
+// ---- text -------------------------------------------------------------------
+// Draws a game string in a bold font of the given cell height at the current
+// OpenGL raster position, in the current raster colour, one glyph bitmap per
+// character, advancing the raster position by each glyph's width. Must be
+// called on the thread that owns the current OpenGL context.
+void platformDrawGlyphString(const char* text, int cellHeight);
+
+// ---- dialogs ----------------------------------------------------------------
+// Box styles and results, numbered as the Windows message box numbers them.
+enum {
+    PLATFORM_BOX_OK = 0,               // OK button, no icon
+    PLATFORM_BOX_ERROR = 16,           // OK button, stop icon
+    PLATFORM_BOX_YESNO_QUESTION = 36,  // Yes and No buttons, question icon
+};
+enum { PLATFORM_BOX_FAILED = 0, PLATFORM_BOX_IDOK = 1, PLATFORM_BOX_IDYES = 6, PLATFORM_BOX_IDNO = 7 };
+// Shows a modal box and blocks until the player closes it. With ownedByGameWindow
+// the box belongs to the game window when one exists; otherwise it has no owner.
+// Returns the button chosen, or PLATFORM_BOX_FAILED when no box could be shown.
+int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow);
+// Called by start-up on the window thread right after the game window has been
+// created, while its OpenGL context is current, so the backend can find the
+// window later (as the owner of boxes, for example).
+void platformNoteGameWindow();
+
+// ---- sound ------------------------------------------------------------------
+// Carries out one MCI-style command string ("play NAME", "play NAME repeat",
+// "close NAME") and returns 0 on success or an MCI error code.
+int platformSoundCommand(const char* command);
+// Writes the text for an MCI error code into dest (cut to fit).
+void platformSoundErrorText(int code, char* dest, size_t size);

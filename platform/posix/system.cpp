@@ -1,0 +1,94 @@
+// Linux backend: lock, threads, time, process and console.
+#include <pthread.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "platform/platform.h"
+
+struct PlatformLock {
+    pthread_mutex_t mutex;
+};
+
+PlatformLock* platformCreateLock() {
+    auto* lock = new PlatformLock;
+    pthread_mutex_init(&lock->mutex, nullptr);
+    return lock;
+}
+
+void platformLock(PlatformLock* lock) { pthread_mutex_lock(&lock->mutex); }
+void platformUnlock(PlatformLock* lock) { pthread_mutex_unlock(&lock->mutex); }
+
+namespace {
+struct ThreadStart {
+    void (*entry)(void*);
+    void* argument;
+};
+
+void* runThread(void* start) {
+    ThreadStart copy = *static_cast<ThreadStart*>(start);
+    delete static_cast<ThreadStart*>(start);
+    copy.entry(copy.argument);
+    return nullptr;
+}
+}  // namespace
+
+bool platformStartThread(void (*entry)(void*), void* argument) {
+    auto* start = new (std::nothrow) ThreadStart{entry, argument};
+    if (!start) return false;
+    pthread_t thread;
+    if (pthread_create(&thread, nullptr, runThread, start) != 0) {
+        delete start;
+        return false;
+    }
+    pthread_detach(thread);
+    return true;
+}
+
+void platformSleep(uint32_t milliseconds) {
+    timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&wait, &wait) == -1 && errno == EINTR) {
+    }
+}
+
+char platformPathSeparator() { return '/'; }
+
+size_t platformExecutablePath(char* dest, size_t size) {
+    if (size == 0) return 0;
+    ssize_t n = readlink("/proc/self/exe", dest, size - 1);
+    if (n <= 0 || static_cast<size_t>(n) >= size - 1) {
+        dest[0] = '\0';
+        return 0;
+    }
+    dest[n] = '\0';
+    return static_cast<size_t>(n);
+}
+
+void platformDirectoryPart(const char* path, char* dest, size_t size) {
+    if (size == 0) return;
+    const char* slash = strrchr(path, '/');
+    size_t length = slash ? static_cast<size_t>(slash - path) + 1 : 0;
+    if (length >= size) length = size - 1;
+    memcpy(dest, path, length);
+    dest[length] = '\0';
+}
+
+void platformWarningLine(const char* text) {
+    // Colour only on a terminal: a redirected log gets the plain line.
+    const bool terminal = isatty(fileno(stdout));
+    if (terminal) fputs("\x1b[33m", stdout);
+    fputs(text, stdout);
+    if (terminal) {
+        fflush(stdout);  // the line shows in yellow before the colour is reset
+        fputs("\x1b[0m", stdout);
+    }
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
+// Linux has no debugger channel for plain text; debuggers read the console.
+void platformDebugOutput(const char*) {}

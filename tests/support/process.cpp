@@ -1,0 +1,99 @@
+#include "support/process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+GameProcess::GameProcess(const std::string& commandLine, const std::string& extraEnv) : pid_(-1) {
+    char pattern[] = "/tmp/vindle-e2e-XXXXXX";
+    int fd = mkstemp(pattern);
+    outputPath_ = pattern;
+    std::string shell = (extraEnv.empty() ? "exec " : "exec env " + extraEnv + " ") + commandLine;
+    pid_ = fork();
+    if (pid_ == 0) {
+        setpgid(0, 0);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        int devnull = open("/dev/null", O_RDONLY);
+        dup2(devnull, 0);
+        execl("/bin/sh", "sh", "-c", shell.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fd);
+}
+
+GameProcess::~GameProcess() {
+    if (!finished_ && pid_ > 0) {
+        kill(-pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    unlink(outputPath_.c_str());
+}
+
+std::string GameProcess::output() const {
+    std::ifstream in(outputPath_, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool GameProcess::waitForOutput(const std::string& text, int timeoutMs) const {
+    return waitUntil([&] { return output().find(text) != std::string::npos; }, timeoutMs);
+}
+
+int GameProcess::wait(int timeoutMs) {
+    int status = 0;
+    bool done = waitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeoutMs);
+    if (!done) {
+        kill(-pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        finished_ = true;
+        return -1;
+    }
+    finished_ = true;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (true) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::string shellOutput(const std::string& command) {
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    pclose(pipe);
+    return text;
+}
+
+std::string gameProgram(const std::string& name) { return std::string(E2E_GAME_DIR) + "/e2e_" + name; }
+
+std::string findGameWindow(pid_t pid, int timeoutMs) {
+    std::string id;
+    waitUntil(
+        [&] {
+            std::string out = shellOutput("xdotool search --pid " + std::to_string(pid) + " --onlyvisible 2>/dev/null");
+            size_t end = out.find('\n');
+            id = end == std::string::npos ? out : out.substr(0, end);
+            return !id.empty();
+        },
+        timeoutMs);
+    return id;
+}

@@ -1,0 +1,39 @@
+// Running game programs for end-to-end tests: start, read their output, wait.
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+
+class GameProcess {
+public:
+    // Starts program (with arguments, through /bin/sh) with stdout and stderr
+    // going to a temporary file; extraEnv is "NAME=value ..." put before it.
+    explicit GameProcess(const std::string& commandLine, const std::string& extraEnv = "");
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    std::string output() const;
+    // Polls until the output contains text; false on timeout.
+    bool waitForOutput(const std::string& text, int timeoutMs) const;
+    // Waits for the end of the process: its exit status, 128 + signal when a
+    // signal ended it, or -1 on timeout (the process is then killed).
+    int wait(int timeoutMs);
+
+private:
+    pid_t pid_;
+    std::string outputPath_;
+    bool finished_ = false;
+};
+
+// Polls condition every 20 ms until it holds; false on timeout.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
+// Runs a shell command; returns its standard output.
+std::string shellOutput(const std::string& command);
+// Full path of an e2e game program by its source name ("exit_status").
+std::string gameProgram(const std::string& name);
+// The X window id of the process's GLUT window (waits for it); "" on timeout.
+std::string findGameWindow(pid_t pid, int timeoutMs);

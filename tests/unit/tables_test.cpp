@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "engine/tables.h"
+#include "scene/records.h"
+#include "vindle.h"
+
+namespace {
+
+std::vector<int> visited;
+void recordVisit(void* value) { visited.push_back(*static_cast<int*>(value)); }
+
+HashTable* intTable() { return createHashTable(hashInt, equalsInt, kObjectTableBuckets); }
+
+}  // namespace
+
+TEST(HashTable, ObjectNumbersUseNineHundredNinetyNineBuckets) {
+    HashTable* table = intTable();
+    EXPECT_EQ(bucketIndex(table, intKey(0)), 0);
+    EXPECT_EQ(bucketIndex(table, intKey(999)), 0);
+    EXPECT_EQ(bucketIndex(table, intKey(998)), 998);
+    EXPECT_EQ(bucketIndex(table, intKey(-1)), 561);  // 4294967295 mod 999
+    destroyHashTable(table);
+}
+
+TEST(HashTable, VisitsBucketsUpwardsAndChainsInInsertionOrder) {
+    HashTable* table = intTable();
+    int values[] = {5, 999, 0, 1, -1, 1998};
+    for (int& v : values) putHashValue(table, intKey(v), &v);
+    EXPECT_EQ(table->entryCount, 6);
+    visited.clear();
+    visitTable(table, recordVisit);
+    // Bucket 0 holds 999, 0, 1998 in creation order; -1 lies in bucket 561.
+    EXPECT_EQ(visited, (std::vector<int>{999, 0, 1998, 1, 5, -1}));
+    EXPECT_EQ(table->buckets[999], nullptr);
+    destroyHashTable(table);
+}
+
+TEST(HashTable, LookupFindsStoredNumbersOnly) {
+    HashTable* table = intTable();
+    int a = 1, b = 2;
+    putHashValue(table, intKey(0), &a);
+    putHashValue(table, intKey(999), &b);
+    EXPECT_EQ(getHashValue(table, intKey(0)), &a);
+    EXPECT_EQ(getHashValue(table, intKey(999)), &b);
+    EXPECT_EQ(getHashValue(table, intKey(1998)), nullptr);
+    EXPECT_EQ(getHashValue(nullptr, intKey(0)), nullptr);
+    destroyHashTable(table);
+}
+
+TEST(HashString, FoldsSixteenBitUnits) {
+    EXPECT_EQ(hashString(stringKey(nullptr)), 0u);
+    EXPECT_EQ(hashString(stringKey("")), 0u);
+    EXPECT_EQ(hashString(stringKey("a")), 0x61u);
+    EXPECT_EQ(hashString(stringKey("abc")), 0x62A7u);
+    EXPECT_EQ(hashString(stringKey("ab")), 0x6261u);
+    // Unit 16 is shifted by 0 again (i mod 16): "a" + 32 zeros-free filler.
+    std::string s(34, 'x');
+    uint32_t expected = 0;
+    for (size_t i = 0; i < 17; ++i) expected ^= (0x7878u << (i % 16));
+    EXPECT_EQ(hashString(stringKey(s.c_str())), expected);
+    // Bytes above 127 count as unsigned.
+    EXPECT_EQ(hashString(stringKey("\xff")), 0xFFu);
+}
+
+TEST(HashString, EqualKeysReplaceTheValueAndFreeTheOldOneAndTheKeyPassed) {
+    HashTable* table = createHashTable(hashString, equalsString, 100);
+    char* first = strdup("c:\\images\\bg.png");
+    putHashValue(table, stringKey(first), malloc(16));
+    void* replacement = malloc(16);
+    putHashValue(table, stringKey(strdup("c:\\images\\bg.png")), replacement);  // key freed by the table
+    EXPECT_EQ(table->entryCount, 1);
+    EXPECT_EQ(getHashValue(table, stringKey("c:\\images\\bg.png")), replacement);
+    EXPECT_EQ(bucketIndex(table, stringKey("abc")), static_cast<int32_t>(0x62A7u % 99));
+    free(replacement);
+    free(first);
+    destroyHashTable(table);
+}
+
+TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
+    initEngineTables();
+    auto* text = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
+    text->text = copyGameString("hello");
+    auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
+    sprite->name = copyGameString("hero");
+    sprite->folder = copyGameString("/x/Sprites/hero");
+    sprite->frames = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
+    sprite->frames->next = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
+    sprite->frames->next->path = copyGameString("/x/Sprites/hero/walk/1.png");
+    lockEngine();
+    putHashValue(textTable, intKey(3), text);
+    putHashValue(spriteTable, intKey(-3), sprite);
+    unlockEngine();
+
+    clearGameUI();  // the sanitizer build reports a leak if the records stay
+
+    lockEngine();
+    ASSERT_NE(textTable, nullptr);
+    ASSERT_NE(imageTable, nullptr);
+    ASSERT_NE(spriteTable, nullptr);
+    EXPECT_EQ(textTable->entryCount, 0);
+    EXPECT_EQ(imageTable->entryCount, 0);
+    EXPECT_EQ(spriteTable->entryCount, 0);
+    EXPECT_EQ(getHashValue(textTable, intKey(3)), nullptr);
+    unlockEngine();
+}
+
+TEST(CopyGameString, NullCountsAsEmpty) {
+    char* copy = copyGameString(nullptr);
+    EXPECT_STREQ(copy, "");
+    free(copy);
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vindle need.
+# Run as root it installs what is missing; otherwise it names what is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libosmesa6-dev
+  libpng-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei xfonts-wqy
+  libsdl2-dev libsdl2-mixer-dev lame
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

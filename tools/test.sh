@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds Vindle and runs every test: unit, render (offscreen) and end-to-end
+# games under a private Xvfb display.
+#   tools/test.sh                       the whole suite
+#   tools/test.sh --sanitize address,undefined   (or thread) in build-<name>/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sanitize=""
+if [ "${1:-}" = "--sanitize" ]; then sanitize="$2"; shift 2; fi
+
+tools/setup.sh
+build=build
+[ -n "$sanitize" ] && build="build-${sanitize//,/-}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_SANITIZE="$sanitize" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+. tools/xvfb.sh
+start_private_display
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@"
