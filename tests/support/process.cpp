@@ -89,7 +89,12 @@ std::string findGameWindow(pid_t pid, int timeoutMs) {
     std::string id;
     waitUntil(
         [&] {
-            std::string out = shellOutput("xdotool search --pid " + std::to_string(pid) + " --onlyvisible 2>/dev/null");
+            std::string out = shellOutput("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null");
+            // freeglut sets no _NET_WM_PID, so the pid alone finds nothing: fall
+            // back to the initial window title. Its Chinese part is stored as a
+            // Latin-1 property, which xdotool's name match does not find; the
+            // web address that follows it is plain ASCII.
+            if (out.empty()) out = shellOutput("xdotool search --onlyvisible --name 'vindle\\.example\\.org$' 2>/dev/null");
             size_t end = out.find('\n');
             id = end == std::string::npos ? out : out.substr(0, end);
             return !id.empty();

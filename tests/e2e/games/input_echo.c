@@ -1,0 +1,47 @@
+/* Prints every change of the input words it polls, and every key release its
+   handlers see, one line each; ends when Escape is released. */
+#include <stdio.h>
+
+#include <vindle.h>
+
+static volatile int escapeReleased = 0;
+
+static void normalUp(unsigned char key) {
+    printf("normal-up %d pressed=%d normal=%d\n", key, getPressedKeyCode(), getPressedNormalKeyCode());
+    fflush(stdout);
+    if (key == 27) escapeReleased = 1;
+}
+
+static void specialUp(int key) {
+    printf("special-up %d pressed=%d special=%d\n", key, getPressedKeyCode(), getPressedSpecialKeyCode());
+    fflush(stdout);
+}
+
+static void gameMain(void) {
+    int last[6] = {-1, -1, -1, -1, -1, -1};
+    setGameSize(640, 480);
+    onNormalKeyUp(normalUp);
+    onSpecialKeyUp(specialUp);
+    printf("ready\n");
+    fflush(stdout);
+    while (!escapeReleased) {
+        int now[6] = {getPressedKeyCode(), getPressedNormalKeyCode(), getPressedSpecialKeyCode(),
+                      getMousePositionX(), getMousePositionY(), isMouseLeftButtonDown()};
+        int changed = 0;
+        for (int i = 0; i < 6; ++i) {
+            if (now[i] != last[i]) changed = 1;
+            last[i] = now[i];
+        }
+        if (changed) {
+            printf("state pressed=%d normal=%d special=%d x=%d y=%d left=%d\n", now[0], now[1], now[2], now[3],
+                   now[4], now[5]);
+            fflush(stdout);
+        }
+        pauseGame(2);
+    }
+}
+
+int main(void) {
+    zqInit(gameMain);
+    return 0;
+}
