@@ -7,6 +7,10 @@
 
 #include "support/process.h"
 
+// Last: Xlib's macros (None, Bool, ...) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
 namespace {
 
 constexpr int kTimeoutMs = 20000;
@@ -44,6 +48,21 @@ private:
     size_t position_ = 0;
     std::string line_;
 };
+
+// Pixels that are not fully transparent in the cursor the pointer shows now.
+int visibleCursorPixels() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return -1;
+    int visible = -1;
+    if (XFixesCursorImage* image = XFixesGetCursorImage(display)) {
+        visible = 0;
+        for (int i = 0; i < image->width * image->height; ++i)
+            if ((image->pixels[i] >> 24) & 0xff) ++visible;
+        XFree(image);
+    }
+    XCloseDisplay(display);
+    return visible;
+}
 
 class InputGame : public ::testing::Test {
 protected:
@@ -104,6 +123,22 @@ TEST_F(InputGame, PointerCountsUpFromTheGameHeightAndOnlyWithoutAButton) {
 
     ASSERT_TRUE(xdotool("mousemove --window " + window + " --sync 200 100"));
     ASSERT_TRUE(cursor.next("x=200 y=380 left=0\n")) << game.output();
+
+    ASSERT_TRUE(xdotool("key Escape"));
+    EXPECT_EQ(game.wait(kTimeoutMs), 1) << game.output();
+}
+
+TEST_F(InputGame, PointerHidesAndShowsOverTheWindow) {
+    ASSERT_TRUE(xdotool("mousemove --window " + window + " --sync 300 200"));
+    ASSERT_TRUE(cursor.next("x=300 y=280 left=0\n")) << game.output();
+    ASSERT_TRUE(waitUntil([] { return visibleCursorPixels() > 0; }, kTimeoutMs));
+
+    ASSERT_TRUE(xdotool("key h"));
+    ASSERT_TRUE(cursor.next("normal-up 104 ")) << game.output();
+    EXPECT_TRUE(waitUntil([] { return visibleCursorPixels() == 0; }, kTimeoutMs));
+    ASSERT_TRUE(xdotool("key s"));
+    ASSERT_TRUE(cursor.next("normal-up 115 ")) << game.output();
+    EXPECT_TRUE(waitUntil([] { return visibleCursorPixels() > 0; }, kTimeoutMs));
 
     ASSERT_TRUE(xdotool("key Escape"));
     EXPECT_EQ(game.wait(kTimeoutMs), 1) << game.output();

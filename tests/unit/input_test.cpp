@@ -162,3 +162,14 @@ TEST_F(Input, PointerYCountsUpFromTheCurrentGameHeight) {
     EXPECT_EQ(getMousePositionX(), 30);
     EXPECT_EQ(getMousePositionY(), 430);
 }
+
+TEST(InputCursor, GameThreadCallsLeaveGlutToTheWindowThread) {
+    // No window exists here: a direct GLUT call would end the process.
+    EXPECT_EXIT(
+        {
+            hideMouseCursor();
+            showMouseCursor();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}

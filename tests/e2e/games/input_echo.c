@@ -1,5 +1,6 @@
 /* Prints every change of the input words it polls, and every key release its
-   handlers see, one line each; ends when Escape is released. */
+   handlers see, one line each. Releasing h hides the mouse pointer, s shows
+   it, Escape ends the game. */
 #include <stdio.h>
 
 #include <vindle.h>
@@ -9,6 +10,8 @@ static volatile int escapeReleased = 0;
 static void normalUp(unsigned char key) {
     printf("normal-up %d pressed=%d normal=%d\n", key, getPressedKeyCode(), getPressedNormalKeyCode());
     fflush(stdout);
+    if (key == 'h') hideMouseCursor();
+    if (key == 's') showMouseCursor();
     if (key == 27) escapeReleased = 1;
 }
 
