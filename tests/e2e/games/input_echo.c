@@ -5,14 +5,15 @@
 
 #include <vindle.h>
 
-static volatile int escapeReleased = 0;
+/* Set by the handler on the window thread, read by the game thread. */
+static int escapeReleased = 0;
 
 static void normalUp(unsigned char key) {
     printf("normal-up %d pressed=%d normal=%d\n", key, getPressedKeyCode(), getPressedNormalKeyCode());
     fflush(stdout);
     if (key == 'h') hideMouseCursor();
     if (key == 's') showMouseCursor();
-    if (key == 27) escapeReleased = 1;
+    if (key == 27) __atomic_store_n(&escapeReleased, 1, __ATOMIC_RELAXED);
 }
 
 static void specialUp(int key) {
@@ -27,7 +28,7 @@ static void gameMain(void) {
     onSpecialKeyUp(specialUp);
     printf("ready\n");
     fflush(stdout);
-    while (!escapeReleased) {
+    while (!__atomic_load_n(&escapeReleased, __ATOMIC_RELAXED)) {
         int now[6] = {getPressedKeyCode(), getPressedNormalKeyCode(), getPressedSpecialKeyCode(),
                       getMousePositionX(), getMousePositionY(), isMouseLeftButtonDown()};
         int changed = 0;
