@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
+#include "services/input.h"
 #include "vindle.h"
 
 namespace {
@@ -153,6 +154,12 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutPassiveMotionFunc(onPassiveMotion);
     windowRunning.store(true);
     platformStartThread(gameThread, nullptr);
     glutMainLoop();
