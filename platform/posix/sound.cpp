@@ -61,6 +61,8 @@ bool openDevice(const char* forcedDriver) {
 bool ensureDevice(SoundState& sound) {
     if (sound.deviceTried) return sound.deviceOpen;
     sound.deviceTried = true;
+    // SDL would otherwise catch SIGINT and SIGTERM, and Ctrl+C no longer ends the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Mix_Init(MIX_INIT_MP3);
     sound.deviceOpen = openDevice(nullptr);
     if (!sound.deviceOpen) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -173,6 +174,22 @@ TEST(SoundDeviceDeathTest, MachineWithoutAudioFallsBackToSilenceWithOneWarning) 
             exit(0);
         },
         ::testing::ExitedWithCode(0), "driver=dummy warnings=1");
+}
+
+TEST(SoundDeviceDeathTest, OpeningTheDeviceLeavesTerminationSignalsAlone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string dir = makeSoundsFolder();
+    writeToneWav(dir + "/Sounds/a.wav", 440, 100);
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setResourcesDir(dir.c_str());
+            playSound("a.wav", 1);
+            raise(SIGTERM);  // Ctrl+C or a kill must still end the game
+            sleepMs(1000);
+            exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
 }
 
 }  // namespace
