@@ -1,8 +1,6 @@
 // playSound and closeSound: the engine keeps no sound state of its own. A sound
 // is named by its file's short path and carried out by the platform's
 // MCI-style command layer, so one file is one sound.
-#include <strings.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +15,14 @@ namespace {
 constexpr size_t kExtensionSize = 100;
 constexpr size_t kCommandSize = 32010;
 constexpr int kUnsupportedFormat = 277;  // MCIERR_INTERNAL
+
+// Compares ASCII letters without regard to case, as the extension test does.
+bool equalsIgnoringCase(const char* a, const char* b) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (; *a && *b; ++a, ++b)
+        if (lower(*a) != lower(*b)) return false;
+    return *a == *b;
+}
 
 // "<resources>\Sounds\<fileName>" into dest (kPathBufferSize). False when it
 // does not fit; dest then holds as much of it as fits, for the message.
@@ -44,7 +50,7 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
 
     const bool fits = soundPath(fullPath, fileName);
     platformExtension(fullPath, extension, sizeof extension);
-    if (strcasecmp(extension, ".wav") != 0 && strcasecmp(extension, ".mp3") != 0)
+    if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
     if (!fits || !platformPathExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
     platformShortPath(fullPath, shortPath, sizeof shortPath);

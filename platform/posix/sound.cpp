@@ -88,7 +88,7 @@ void closeOpenSound(SoundState& sound, std::map<std::string, OpenSound>::iterato
     sound.open.erase(entry);
 }
 
-int play(const std::string& name, bool repeat) {
+int playFile(const std::string& name, bool repeat) {
     if (name.empty()) return kInvalidDeviceName;
     SoundState& sound = state();
     std::lock_guard<std::mutex> guard(sound.lock);
@@ -112,7 +112,7 @@ int play(const std::string& name, bool repeat) {
     return 0;
 }
 
-int close(const std::string& name) {
+int closeFile(const std::string& name) {
     SoundState& sound = state();
     std::lock_guard<std::mutex> guard(sound.lock);
     auto entry = sound.open.find(name);
@@ -144,9 +144,9 @@ int platformSoundCommand(const char* command) {
         const size_t suffix = sizeof kRepeat - 1;
         bool repeat = name.size() > suffix && strcasecmp(name.c_str() + name.size() - suffix, kRepeat) == 0;
         if (repeat) name.resize(name.size() - suffix);
-        return play(name, repeat);
+        return playFile(name, repeat);
     }
-    if (startsWithWord(command, "close", rest)) return close(rest);
+    if (startsWithWord(command, "close", rest)) return closeFile(rest);
     return kUnrecognizedCommand;
 }
 

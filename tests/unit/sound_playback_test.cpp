@@ -154,6 +154,21 @@ TEST_F(SoundPlayback, CommandLayerAnswersWithMciCodes) {
     }
 }
 
+TEST_F(SoundPlayback, GameThreadsMayPlayAndCloseAtOnce) {
+    std::vector<std::thread> threads;
+    for (const char* name : {"low.wav", "high.wav", "short.wav", "short.wav"})
+        threads.emplace_back([name] {
+            for (int i = 0; i < 25; ++i) {
+                playSound(name, i % 2);
+                closeSound(name);
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    sleepMs(150);
+    EXPECT_EQ(peak(listen(200)), 0);  // every sound ended with a close
+    EXPECT_EQ(closeSound("low.wav"), 263);
+}
+
 TEST(SoundDeviceDeathTest, MachineWithoutAudioFallsBackToSilenceWithOneWarning) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, device not yet opened
     const std::string dir = makeSoundsFolder();
