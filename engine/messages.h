@@ -31,6 +31,7 @@
     X(kMsgSoundMissing, "音乐【%s】不存在")                                                \
     X(kMsgSoundUnsupported,                                                                    \
       "音频文件【%s】格式不被支持，请换其他普通MP3文件。错误详细信息：MCI接口初始化错误") \
+    X(kMsgSoundNoDevice, "没有可用的音频输出设备（%s），游戏继续运行，但没有声音")           \
     /* dialogs */                                                                              \
     X(kMsgDialogCaption, "提示")
 

@@ -66,18 +66,30 @@ static void demoInput(void) {
     }
 }
 
+/* ---- sound ------------------------------------------------------------- */
+
+/* Background music that loops for the whole demo. */
+static void startMusic(void) { playSound("bgm.mp3", 1); }
+
+/* A jump sound every few seconds, over the music. */
+static void playEffects(int step) {
+    if (step % 100 == 50) playSound("jump.wav", 0);
+}
+
 /* ---- the game ------------------------------------------------------------ */
 
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
     showPictures();
     onNormalKeyUp(demoKeyUp);
+    startMusic();
     for (int step = 0;; ++step) {
         /* The background slowly cycles through soft colours. */
         float t = (float)(step % 200) / 200.0f;
         float shade[3] = {0.6f + 0.4f * t, 0.8f, 1.0f - 0.4f * t};
         setBgColor(shade[palette], shade[(palette + 1) % 3], shade[(palette + 2) % 3]);
         demoInput();
+        playEffects(step);
         pauseGame(30);
     }
 }

@@ -122,6 +122,16 @@ VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler);
 /* Calls handler(key) whenever a special key is released; NULL switches it off. */
 VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler);
 
+/* ---- sound ---------------------------------------------------------------- */
+
+/* Plays a .wav or .mp3 file from the Sounds folder in the background; with
+   repeat non-zero it loops until closeSound. Playing a file that still sounds
+   starts it again. A missing or unplayable file ends the program. Returns 0. */
+VINDLE_API int playSound(const char* fileName, int repeat);
+/* Stops the sound of that file from the Sounds folder. Returns 0 when it was
+   playing (or had played), another number otherwise; never complains. */
+VINDLE_API int closeSound(const char* fileName);
+
 #ifdef __cplusplus
 }
 #endif

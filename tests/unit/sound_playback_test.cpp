@@ -1,0 +1,210 @@
+// Real playback through SDL's disk driver: the mix goes to a file in real time,
+// so what the player would hear can be read back.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <csignal>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/messages.h"
+#include "platform/platform.h"
+#include "support/capture.h"
+#include "support/sound_files.h"
+#include "vindle.h"
+
+namespace {
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+class SoundPlayback : public ::testing::Test {
+protected:
+    // The device opens once per process, so the driver is chosen before any play.
+    static void SetUpTestSuite() {
+        dir = makeSoundsFolder();
+        output = dir + "/mix.raw";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        const std::string sounds = dir + "/Sounds/";
+        writeToneWav(sounds + "low.wav", 440, 1500);
+        writeToneWav(sounds + "high.wav", 1000, 1500);
+        writeToneWav(sounds + "short.wav", 440, 200);
+        writeToneWav(sounds + "blip.wav", 440, 200, 1500);
+        writeToneWav(sounds + "mp3 source.wav", 660, 1500);
+        writeBytes(sounds + "garbage.mp3", std::string(4000, 'x'));
+        const std::string lame = "lame --quiet '" + sounds + "mp3 source.wav' '" + sounds + "tone.mp3'";
+        lameWorked = system(lame.c_str()) == 0;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(lameWorked) << "the MP3 fixture needs Debian's lame";
+        setResourcesDir(dir.c_str());
+    }
+    void TearDown() override { setResourcesDir(""); }
+
+    // Left-channel samples the device writes during the next ms milliseconds.
+    std::vector<int16_t> listen(int ms) {
+        int frequency = 0, channels = 0;
+        Uint16 format = 0;
+        EXPECT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
+        EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "disk");
+        EXPECT_EQ(format, AUDIO_S16LSB);
+        rate = frequency;
+        struct stat info;
+        stat(output.c_str(), &info);
+        const long frame = 2L * channels, start = info.st_size / frame * frame;
+        sleepMs(ms);
+        std::vector<int16_t> left;
+        FILE* file = fopen(output.c_str(), "rb");
+        if (!file) return left;
+        fseek(file, start, SEEK_SET);
+        std::vector<int16_t> sample(channels);
+        while (fread(sample.data(), 2, channels, file) == static_cast<size_t>(channels)) left.push_back(sample[0]);
+        fclose(file);
+        return left;
+    }
+    // Amplitude of one frequency in the samples (Goertzel).
+    double level(const std::vector<int16_t>& samples, double frequency) {
+        const double coefficient = 2 * std::cos(2 * M_PI * frequency / rate);
+        double s1 = 0, s2 = 0;
+        for (int16_t x : samples) {
+            double s0 = x + coefficient * s1 - s2;
+            s2 = s1, s1 = s0;
+        }
+        return samples.empty() ? 0 : 2 * std::sqrt(s1 * s1 + s2 * s2 - coefficient * s1 * s2) / samples.size();
+    }
+    static int peak(const std::vector<int16_t>& samples) {
+        int highest = 0;
+        for (int16_t x : samples) highest = std::max(highest, std::abs(static_cast<int>(x)));
+        return highest;
+    }
+
+    static inline std::string dir, output;
+    static inline bool lameWorked = false;
+    int rate = 44100;
+};
+
+TEST_F(SoundPlayback, WavAndMp3SoundWhilePlayingAndFallSilentAfterClose) {
+    const std::pair<const char*, double> sounds[] = {{"low.wav", 440}, {"tone.mp3", 660}};
+    for (const auto& [name, frequency] : sounds) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(playSound(name, 0), 0);
+        sleepMs(100);
+        std::vector<int16_t> playing = listen(250);
+        ASSERT_GT(playing.size(), 1000u);
+        EXPECT_GT(level(playing, frequency), 6000);
+        EXPECT_EQ(closeSound(name), 0);
+        sleepMs(150);
+        EXPECT_EQ(peak(listen(250)), 0);
+        EXPECT_NE(closeSound(name), 0);  // no longer open
+    }
+}
+
+TEST_F(SoundPlayback, RepeatLoopsPastTheEndAndPlayingAgainRestarts) {
+    playSound("short.wav", 1);  // 200 ms long
+    sleepMs(600);
+    EXPECT_GT(level(listen(250), 440), 6000);
+    playSound("short.wav", 0);  // the same file again: from the start, once
+    sleepMs(600);
+    EXPECT_EQ(peak(listen(250)), 0);
+
+    playSound("blip.wav", 0);  // 200 ms tone, then silence
+    sleepMs(500);
+    EXPECT_EQ(peak(listen(250)), 0);
+    playSound("blip.wav", 0);
+    EXPECT_GT(level(listen(200), 440), 3000);
+}
+
+TEST_F(SoundPlayback, TwoFilesSoundTogetherAndCloseApart) {
+    playSound("low.wav", 1);
+    playSound("high.wav", 1);
+    sleepMs(100);
+    std::vector<int16_t> both = listen(250);
+    EXPECT_GT(level(both, 440), 6000);
+    EXPECT_GT(level(both, 1000), 6000);
+    closeSound("low.wav");
+    sleepMs(150);
+    std::vector<int16_t> high = listen(250);
+    EXPECT_LT(level(high, 440), 300);
+    EXPECT_GT(level(high, 1000), 6000);
+    closeSound("high.wav");
+}
+
+TEST_F(SoundPlayback, CommandLayerAnswersWithMciCodes) {
+    for (int i = 0; i < 100; ++i) playSound("short.wav", i % 2);
+    EXPECT_EQ(closeSound("short.wav"), 0);
+    EXPECT_EQ(closeSound("short.wav"), 263);
+    EXPECT_EQ(closeSound("never played.wav"), 263);
+    EXPECT_EQ(platformSoundCommand("close "), 263);
+    EXPECT_EQ(platformSoundCommand("play "), 263);
+    EXPECT_EQ(platformSoundCommand("stop /x.wav"), 261);
+    EXPECT_EQ(platformSoundCommand(("play " + dir + "/Sounds/absent.wav").c_str()), 275);
+    EXPECT_EQ(platformSoundCommand(("play " + dir + "/Sounds/garbage.mp3 repeat").c_str()), 277);
+    EXPECT_EQ(platformSoundCommand(("close " + dir + "/Sounds/garbage.mp3").c_str()), 263);
+    char text[256];
+    for (int code : {261, 262, 263, 275, 277, 9999}) {
+        text[0] = '\0';
+        platformSoundErrorText(code, text, sizeof text);
+        EXPECT_GT(strlen(text), 5u) << code;
+    }
+}
+
+TEST_F(SoundPlayback, GameThreadsMayPlayAndCloseAtOnce) {
+    std::vector<std::thread> threads;
+    for (const char* name : {"low.wav", "high.wav", "short.wav", "short.wav"})
+        threads.emplace_back([name] {
+            for (int i = 0; i < 25; ++i) {
+                playSound(name, i % 2);
+                closeSound(name);
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    sleepMs(150);
+    EXPECT_EQ(peak(listen(200)), 0);  // every sound ended with a close
+    EXPECT_EQ(closeSound("low.wav"), 263);
+}
+
+TEST(SoundDeviceDeathTest, MachineWithoutAudioFallsBackToSilenceWithOneWarning) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, device not yet opened
+    const std::string dir = makeSoundsFolder();
+    writeToneWav(dir + "/Sounds/a.wav", 440, 100);
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "no such driver", 1);
+            setResourcesDir(dir.c_str());
+            std::string printed = captureStdout([] {
+                playSound("a.wav", 1);
+                playSound("a.wav", 0);
+            });
+            const std::string warning = std::string(kMsgSoundNoDevice).substr(0, 20);
+            size_t count = 0;
+            for (size_t at = printed.find(warning); at != std::string::npos; at = printed.find(warning, at + 1))
+                ++count;
+            fprintf(stderr, "driver=%s warnings=%zu", SDL_GetCurrentAudioDriver(), count);
+            exit(0);
+        },
+        ::testing::ExitedWithCode(0), "driver=dummy warnings=1");
+}
+
+TEST(SoundDeviceDeathTest, OpeningTheDeviceLeavesTerminationSignalsAlone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string dir = makeSoundsFolder();
+    writeToneWav(dir + "/Sounds/a.wav", 440, 100);
+    EXPECT_EXIT(
+        {
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            setResourcesDir(dir.c_str());
+            playSound("a.wav", 1);
+            raise(SIGTERM);  // Ctrl+C or a kill must still end the game
+            sleepMs(1000);
+            exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// playSound and closeSound through the sound seam: the commands they send and
+// how each result ends.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/messages.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "support/capture.h"
+#include "support/sound_files.h"
+#include "vindle.h"
+
+namespace {
+
+std::vector<std::string> commands;
+int playResult = 0;
+int recordCommand(const char* command) {
+    commands.push_back(command);
+    return std::string(command).rfind("play", 0) == 0 ? playResult : 263;
+}
+// A fatal box shows its caption and text on stderr, where death tests look.
+int boxToStderr(const char* text, const char* caption, int, bool) {
+    fprintf(stderr, "BOX[%s|%s]", caption, text);
+    return PLATFORM_BOX_IDOK;
+}
+
+std::string escapeRegex(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) out += '\\';
+        out += c;
+    }
+    return out;
+}
+std::string fatalBox(const std::string& message) {
+    return escapeRegex("BOX[" + std::string(kMsgFatalCaption) + "|" + message + "]");
+}
+
+class SoundCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = makeSoundsFolder();
+        ASSERT_FALSE(dir.empty());
+        writeToneWav(dir + "/Sounds/jump.wav", 440, 50);
+        writeBytes(dir + "/Sounds/bgm.mp3", "not decoded here");
+        writeBytes(dir + "/Sounds/other.ogg", "x");
+        setResourcesDir(dir.c_str());
+        commands.clear();
+        playResult = 0;
+        platformSetSoundCommandHook(recordCommand);
+        platformSetMessageBoxHook(boxToStderr);
+    }
+    void TearDown() override {
+        platformSetSoundCommandHook(nullptr);
+        platformSetMessageBoxHook(nullptr);
+        setResourcesDir("");
+    }
+    std::string real(const std::string& name) {
+        char resolved[PATH_MAX];
+        return realpath((dir + "/Sounds/" + name).c_str(), resolved) ? resolved : "";
+    }
+    std::string dir;
+};
+
+TEST_F(SoundCommands, PlayClosesThenPlaysTheRealPathWithOrWithoutRepeat) {
+    EXPECT_EQ(playSound("bgm.mp3", 1), 0);
+    EXPECT_EQ(playSound("BGM.Mp3", 0), 0);  // found as Windows would find it
+    EXPECT_EQ(playSound("jump.WAV", 7), 0);
+    const std::string bgm = real("bgm.mp3"), jump = real("jump.wav");
+    ASSERT_NE(bgm.find("vindle sounds"), std::string::npos);
+    EXPECT_EQ(commands, (std::vector<std::string>{"close " + bgm, "play " + bgm + " repeat", "close " + bgm,
+                                                  "play " + bgm, "close " + jump, "play " + jump + " repeat"}));
+}
+
+TEST_F(SoundCommands, CloseSendsOneCloseReturnsItsStatusAndPrintsNothing) {
+    int existing = 0, missing = 0, foreign = 0;
+    std::string printed = captureStdout([&] {
+        existing = closeSound("jump.wav");
+        missing = closeSound("never.mp3");
+        foreign = closeSound("other.ogg");
+    });
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(existing, 263);
+    EXPECT_EQ(missing, 263);
+    EXPECT_EQ(foreign, 263);
+    EXPECT_EQ(commands, (std::vector<std::string>{"close " + real("jump.wav"), "close ", "close " + real("other.ogg")}));
+}
+
+using SoundCommandsDeathTest = SoundCommands;
+
+TEST_F(SoundCommandsDeathTest, ExtensionIsCheckedBeforeExistence) {
+    const std::string message = fatalBox(kMsgSoundBadExtension);
+    EXPECT_EXIT(playSound("other.ogg", 0), ::testing::ExitedWithCode(255), message);
+    EXPECT_EXIT(playSound("missing.ogg", 0), ::testing::ExitedWithCode(255), message);
+    EXPECT_EXIT(playSound("jump", 0), ::testing::ExitedWithCode(255), message);
+    char missing[PATH_MAX + 64];
+    snprintf(missing, sizeof missing, kMsgSoundMissing, (dir + "/Sounds/a.mp3").c_str());
+    EXPECT_EXIT(playSound("a.mp3", 0), ::testing::ExitedWithCode(255), fatalBox(missing));
+}
+
+TEST_F(SoundCommandsDeathTest, PlayFailuresEndTheProcessWithTheirMessages) {
+    char unsupported[1024];
+    snprintf(unsupported, sizeof unsupported, kMsgSoundUnsupported, "bgm.mp3");
+    playResult = 277;  // the file name as the game gave it, not the path
+    EXPECT_EXIT(playSound("bgm.mp3", 1), ::testing::ExitedWithCode(255), fatalBox(unsupported));
+
+    char deviceText[1024] = {};
+    platformSoundErrorText(263, deviceText, sizeof deviceText);
+    ASSERT_STRNE(deviceText, "");
+    playResult = 263;  // any other code: the system's text alone
+    EXPECT_EXIT(playSound("jump.wav", 0), ::testing::ExitedWithCode(255), fatalBox(deviceText));
+}
+
+}  // namespace
