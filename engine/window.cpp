@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
+#include "scene/animation.h"
 #include "vindle.h"
 
 namespace {
@@ -150,6 +151,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutInitWindowSize(getGameWidth(), getGameHeight());
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
     windowRunning.store(true);
     platformStartThread(gameThread, nullptr);

@@ -1,0 +1,142 @@
+#include "scene/animation.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/diagnostics.h"
+#include "engine/gl.h"
+#include "engine/messages.h"
+#include "engine/settings.h"
+#include "engine/tables.h"
+#include "platform/platform.h"
+#include "vindle.h"
+
+namespace {
+
+FrameNode* newFrameNode(char* path) {
+    auto* node = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
+    if (!node) abort();  // out of memory
+    node->path = path;
+    return node;
+}
+
+FrameNode* lastNode(FrameNode* list) {
+    while (list->next) list = list->next;
+    return list;
+}
+
+void appendName(const char* name, void* context) {
+    auto** tail = static_cast<FrameNode**>(context);
+    (*tail)->next = newFrameNode(copyGameString(name));
+    *tail = (*tail)->next;
+}
+
+// atoi's reading of a number, saturating instead of overflowing as the
+// Windows runtime does.
+int leadingNumber(const char* text) {
+    long long value = strtoll(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void advanceSprite(void* record) {
+    auto* sprite = static_cast<SpriteRecord*>(record);
+    const int next = sprite->frameIndex + 1;
+    if (next < countFrames(sprite->frames))
+        sprite->frameIndex = next;
+    else if (sprite->repeatPlay)
+        sprite->frameIndex = 0;
+}
+
+}  // namespace
+
+int countFrames(const FrameNode* list) {
+    if (!list) return -1;
+    int count = 0;
+    for (const FrameNode* node = list->next; node; node = node->next) ++count;
+    return count;
+}
+
+void listFrameFiles(const char* folder, FrameNode* list) {
+    FrameNode* tail = lastNode(list);
+    platformListPngFiles(folder, appendName, &tail);
+}
+
+int compareFrameNames(const void* a, const void* b) {
+    // Only the leading number counts, so a name cut to this size still
+    // compares the same unless its number alone is longer.
+    char baseA[1024], baseB[1024];
+    platformBaseName(*static_cast<char* const*>(a), baseA, sizeof baseA);
+    platformBaseName(*static_cast<char* const*>(b), baseB, sizeof baseB);
+    const int numberA = leadingNumber(baseA), numberB = leadingNumber(baseB);
+    return numberA < numberB ? -1 : numberA > numberB ? 1 : 0;
+}
+
+void advanceAnimations() {
+    lockEngine();
+    visitTable(spriteTable, advanceSprite);
+    unlockEngine();
+}
+
+void onAnimationTimer(int) {
+    advanceAnimations();
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
+}
+
+extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    if (!action) action = "";
+    char actionFolder[kPathBufferSize];
+    lockEngine();
+    auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));
+    if (!sprite) {
+        unlockEngine();
+        printWarning(kMsgSpriteMissing, id);
+        return;
+    }
+    // Naming the current action again costs nothing and does not restart it.
+    if (sprite->action && strcmp(sprite->action, action) == 0) {
+        unlockEngine();
+        return;
+    }
+    free(sprite->action);
+    freeFrameList(sprite->frames);
+    sprite->frames = nullptr;
+    sprite->action = copyGameString(action);
+    sprite->frameIndex = 0;
+
+    // The stored folder, not the current resources directory: a sprite stays
+    // where it was created.
+    if (!joinPath(actionFolder, sizeof actionFolder, sprite->folder, action) || !platformPathExists(actionFolder)) {
+        // A path too long for the buffer cannot exist; it is shown cut.
+        if (!actionFolder[0])
+            snprintf(actionFolder, sizeof actionFolder, "%s%c%s", sprite->folder, platformPathSeparator(), action);
+        // The record may be gone once the lock is released.
+        const std::string name = sprite->name;
+        unlockEngine();
+        fatalError(kMsgActionMissing, name.c_str(), action, actionFolder);
+    }
+
+    FrameNode* scratch = newFrameNode(nullptr);
+    listFrameFiles(actionFolder, scratch);
+    std::vector<char*> names;
+    names.reserve(static_cast<size_t>(countFrames(scratch)));
+    for (FrameNode* node = scratch->next; node; node = node->next) names.push_back(node->path);
+    if (names.size() > 1) qsort(names.data(), names.size(), sizeof(char*), compareFrameNames);
+
+    sprite->frames = newFrameNode(nullptr);
+    FrameNode* tail = sprite->frames;
+    char framePath[kPathBufferSize];
+    for (char* name : names) {
+        // A frame whose path does not fit could never be loaded.
+        if (!joinPath(framePath, sizeof framePath, actionFolder, name)) continue;
+        tail->next = newFrameNode(copyGameString(framePath));
+        tail = tail->next;
+    }
+    freeFrameList(scratch);
+    unlockEngine();
+}
