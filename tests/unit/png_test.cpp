@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/messages.h"
+#include "scene/png.h"
+#include "support/fatal.h"
+#include "support/pngfiles.h"
+
+namespace {
+
+struct Loaded {
+    unsigned char* pixels = nullptr;
+    int width = -1, height = -1, colorType = -1;
+    std::string path;  // the buffer as loadPng left it
+};
+
+Loaded load(const std::string& path) {
+    static char buffer[32000];
+    snprintf(buffer, sizeof buffer, "%s", path.c_str());
+    Loaded result;
+    result.pixels = loadPng(buffer, &result.width, &result.height, &result.colorType);
+    result.path = buffer;
+    return result;
+}
+
+std::string lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string withPath(const char* format, const std::string& path) {
+    std::string text = format;
+    return text.replace(text.find("%s"), 2, path);
+}
+
+std::string chunk(const char* type, const std::string& data) {
+    std::string bytes;
+    const uint32_t length = static_cast<uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(length >> shift);
+    std::string body = std::string(type, 4) + data;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    bytes += body;
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(crc >> shift);
+    return bytes;
+}
+
+class PngLoad : public ::testing::Test {
+protected:
+    TempDir dir;
+    // The lower-cased temp paths are fresh each test, so the shared cache
+    // never serves one test's file to another.
+    std::string write(const std::string& name, const PngPicture& picture) {
+        std::string path = dir.file(name);
+        EXPECT_TRUE(writePng(path, picture)) << name;
+        return path;
+    }
+};
+
+TEST_F(PngLoad, RgbRowsAreFlippedAndPaddedToFourBytes) {
+    const size_t strides[] = {4, 8, 12, 12, 16};
+    for (int width = 1; width <= 5; ++width) {
+        Loaded png = load(write("rgb" + std::to_string(width) + ".png", patternPicture(width, 3, 3)));
+        ASSERT_NE(png.pixels, nullptr);
+        EXPECT_EQ(png.colorType, 2);
+        EXPECT_EQ(rgbRowSize(width), strides[width - 1]);
+        for (int row = 0; row < 3; ++row)
+            for (int x = 0; x < width; ++x)
+                for (int s = 0; s < 3; ++s)
+                    ASSERT_EQ(png.pixels[row * strides[width - 1] + x * 3 + s], sampleAt(x, 2 - row, s))
+                        << "width " << width << " block row " << row;
+    }
+}
+
+TEST_F(PngLoad, RgbaRowsAreFlippedAndUnpadded) {
+    Loaded png = load(write("rgba.png", patternPicture(3, 4, 4)));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 6);
+    EXPECT_EQ(png.width, 3);
+    EXPECT_EQ(png.height, 4);
+    for (int row = 0; row < 4; ++row)
+        for (int x = 0; x < 3; ++x)
+            for (int s = 0; s < 4; ++s) ASSERT_EQ(png.pixels[row * 12 + x * 4 + s], sampleAt(x, 3 - row, s));
+}
+
+TEST_F(PngLoad, PaletteAndTransparencyExpandToRgbOrRgba) {
+    PngPicture palette;
+    palette.width = 2;
+    palette.colorType = PNG_COLOR_TYPE_PALETTE;
+    palette.palette = {{10, 20, 30}, {200, 150, 100}};
+    palette.rows = {1, 0};
+    Loaded opaque = load(write("palette.png", palette));
+    ASSERT_NE(opaque.pixels, nullptr);
+    EXPECT_EQ(opaque.colorType, 2);
+    EXPECT_EQ(0, memcmp(opaque.pixels, "\xc8\x96\x64\x0a\x14\x1e", 6));
+
+    palette.paletteAlpha = {0, 128};
+    Loaded clear = load(write("palette-trns.png", palette));
+    ASSERT_NE(clear.pixels, nullptr);
+    EXPECT_EQ(clear.colorType, 6);
+    EXPECT_EQ(0, memcmp(clear.pixels, "\xc8\x96\x64\x80\x0a\x14\x1e\x00", 8));
+
+    PngPicture keyed = solidPicture(2, 1, {5, 6, 7});
+    keyed.rows[3] = 9;  // the second pixel differs from the key colour
+    keyed.hasTransparentColor = true;
+    keyed.transparentColor.red = 5, keyed.transparentColor.green = 6, keyed.transparentColor.blue = 7;
+    Loaded rgbKey = load(write("rgb-trns.png", keyed));
+    ASSERT_NE(rgbKey.pixels, nullptr);
+    EXPECT_EQ(rgbKey.colorType, 6);
+    EXPECT_EQ(0, memcmp(rgbKey.pixels, "\x05\x06\x07\x00\x09\x06\x07\xff", 8));
+}
+
+TEST_F(PngLoad, SixteenBitSamplesAreReducedToEightBits) {
+    PngPicture deep;
+    deep.width = 2;
+    deep.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    deep.bitDepth = 16;
+    deep.rows = {0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc, 0xff, 0xff, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00, 0x00};
+    Loaded png = load(write("deep.png", deep));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 6);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x12\x56\x9a\xff\x01\x03\x05\x00", 8));
+}
+
+TEST_F(PngLoad, InterlacedPictureDecodesLikeAPlainOne) {
+    PngPicture picture = patternPicture(5, 5, 3);
+    picture.interlaced = true;
+    Loaded png = load(write("interlaced.png", picture));
+    ASSERT_NE(png.pixels, nullptr);
+    for (int row = 0; row < 5; ++row)
+        for (int x = 0; x < 5; ++x) ASSERT_EQ(png.pixels[row * 16 + x * 3 + 1], sampleAt(x, 4 - row, 1));
+}
+
+TEST_F(PngLoad, GreyPicturesAndBadFilesGiveNull) {
+    PngPicture grey;
+    grey.colorType = PNG_COLOR_TYPE_GRAY;
+    grey.rows = {7};
+    EXPECT_EQ(load(write("grey.png", grey)).pixels, nullptr);
+    grey.bitDepth = 1;
+    grey.rows = {0x80};
+    EXPECT_EQ(load(write("grey1.png", grey)).pixels, nullptr);
+    grey.bitDepth = 8;
+    grey.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    grey.rows = {7, 8};
+    EXPECT_EQ(load(write("grey-alpha.png", grey)).pixels, nullptr);
+
+    const std::string good = readBytes(write("good.png", patternPicture(8, 8, 3)));
+    std::string badData = good, badCrc = good;
+    badData[good.find("IDAT") + 6] ^= 0x55;
+    badCrc[29] ^= 0x55;  // the checksum of the header chunk
+    const std::string bad[] = {"", "GIF89a not a png at all", good.substr(0, 8), good.substr(0, good.size() / 2),
+                               badData, badCrc};
+    for (size_t i = 0; i < std::size(bad); ++i) {
+        writeBytes(dir.file("bad" + std::to_string(i) + ".png"), bad[i]);
+        Loaded png = load(dir.file("bad" + std::to_string(i) + ".png"));
+        EXPECT_EQ(png.pixels, nullptr) << "bad file " << i;
+        EXPECT_EQ(getHashValue(pngCache, stringKey(png.path.c_str())), nullptr) << "bad file " << i;
+    }
+}
+
+TEST_F(PngLoad, HugeDeclaredSizesAreRefusedBeforeAllocating) {
+    const std::string signature("\x89PNG\r\n\x1a\n", 8);
+    // 100000 x 100000 RGBA, followed by a few bytes of image data.
+    const std::string header("\x00\x01\x86\xa0\x00\x01\x86\xa0\x08\x06\x00\x00\x00", 13);
+    writeBytes(dir.file("huge.png"), signature + chunk("IHDR", header) + chunk("IDAT", "xyz") + chunk("IEND", ""));
+    EXPECT_EQ(load(dir.file("huge.png")).pixels, nullptr);
+    // A real picture one pixel wider than the side limit is refused too.
+    EXPECT_EQ(load(write("wide.png", solidPicture(16385, 1, {1, 2, 3}))).pixels, nullptr);
+    EXPECT_NE(load(write("widest.png", solidPicture(16384, 1, {1, 2, 3}))).pixels, nullptr);
+}
+
+TEST_F(PngLoad, CacheServesTheFirstPictureByLowerCasedPath) {
+    const std::string path = write("Bg.PNG", solidPicture(2, 2, {1, 2, 3}));
+    Loaded first = load(path);
+    ASSERT_NE(first.pixels, nullptr);
+    EXPECT_EQ(first.path, lower(dir.path()) + "/bg.png");  // the caller's buffer is lower-cased
+    EXPECT_NE(getHashValue(pngCache, stringKey(first.path.c_str())), nullptr);
+
+    // Changed on disk: the old picture is still served, for any letter case.
+    writePng(path, solidPicture(7, 5, {9, 9, 9}));
+    for (const std::string& spelling : {path, dir.path() + "/BG.png", dir.path() + "/bg.png"}) {
+        Loaded again = load(spelling);
+        EXPECT_EQ(again.pixels, first.pixels) << spelling;
+        EXPECT_EQ(again.width, 2);
+        EXPECT_EQ(again.colorType, 2);
+    }
+    // A doubled separator is another key, so the file is decoded again.
+    Loaded doubled = load(dir.path() + "//Bg.PNG");
+    ASSERT_NE(doubled.pixels, nullptr);
+    EXPECT_NE(doubled.pixels, first.pixels);
+    EXPECT_EQ(doubled.width, 7);
+}
+
+TEST_F(PngLoad, WindowsStyleNamesFindTheFile) {
+    write("Pic.png", solidPicture(1, 1, {4, 5, 6}));
+    std::string windowsName = dir.path() + "\\PIC.PNG";
+    Loaded png = load(windowsName);
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x04\x05\x06", 3));
+}
+
+TEST(PngSuffix, ComparesTheLastFourBytesExactly) {
+    EXPECT_EQ(hasPngSuffix("a.png"), 1);
+    EXPECT_EQ(hasPngSuffix(".png"), 1);
+    EXPECT_EQ(hasPngSuffix("a.PNG"), 0);
+    EXPECT_EQ(hasPngSuffix("png"), 0);
+    EXPECT_EQ(hasPngSuffix("a.png.bak"), 0);
+}
+
+using PngLoadDeath = PngLoad;
+
+TEST_F(PngLoadDeath, MissingFileIsFatalWithThePathAsGiven) {
+    const std::string path = write("Gone.PNG", solidPicture(1, 1, {1, 1, 1}));
+    ASSERT_NE(load(path).pixels, nullptr);
+    std::filesystem::remove(path);
+    // Deleted after its first load: the existence test comes before the cache.
+    EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(255),
+                boxShowing(withPath(kMsgPngMissing, path)));
+    EXPECT_EXIT({ reportFatalBoxes(); load(dir.file("Nothing.JPG")); }, ::testing::ExitedWithCode(255),
+                boxShowing(withPath(kMsgPngMissing, dir.file("Nothing.JPG"))));
+    const std::string tooLong = dir.path() + "/" + std::string(32000, 'a') + ".png";
+    // The message buffer cuts the text; what fits is shown.
+    EXPECT_EXIT({ reportFatalBoxes(); loadPng(const_cast<char*>(tooLong.c_str()), nullptr, nullptr, nullptr); },
+                ::testing::ExitedWithCode(255), boxShowing(withPath(kMsgPngMissing, tooLong).substr(0, 10239)));
+}
+
+TEST_F(PngLoadDeath, OtherSuffixIsFatalWithTheLowerCasedPath) {
+    for (const char* name : {"X.PNG.bak", "X.jpg", "PNG"}) {
+        const std::string path = write(name, solidPicture(1, 1, {1, 1, 1}));
+        EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(255),
+                    boxShowing(withPath(kMsgPngNotPng, lower(path))))
+            << name;
+    }
+}
+
+}  // namespace
