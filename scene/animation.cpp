@@ -12,7 +12,9 @@
 #include "engine/messages.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
+#include "engine/window.h"
 #include "platform/platform.h"
+#include "scene/png.h"
 #include "vindle.h"
 
 namespace {
@@ -42,6 +44,12 @@ int leadingNumber(const char* text) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
+}
+
+FrameNode* frameAt(FrameNode* list, int index) {
+    FrameNode* node = list->next;
+    for (int i = 0; node && i < index; ++i) node = node->next;
+    return node;
 }
 
 void advanceSprite(void* record) {
@@ -86,6 +94,39 @@ void advanceAnimations() {
 void onAnimationTimer(int) {
     advanceAnimations();
     glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
+}
+
+void drawSpriteRecord(void* record) {
+    auto* sprite = static_cast<SpriteRecord*>(record);
+    if (!sprite->visible || !sprite->frames) return;
+    // An action without frames draws nothing.
+    FrameNode* frame = frameAt(sprite->frames, sprite->frameIndex);
+    if (!frame) return;
+    int width = 0, height = 0, colorType = 0;
+    const unsigned char* pixels = loadPng(frame->path, &width, &height, &colorType);
+    if (!pixels) fatalError(kMsgFrameLoadFailed, frame->path);
+    sprite->width = width;
+    sprite->height = height;
+
+    // A mirrored frame starts at the far edge and is drawn backwards, so it
+    // covers the same rectangle as the plain one.
+    int rasterX = sprite->x, rasterY = sprite->y;
+    float zoomX = 1.0f, zoomY = 1.0f;
+    if (sprite->flipX) {
+        rasterX += width;
+        zoomX = -1.0f;
+    }
+    if (sprite->flipY) {
+        rasterY += height;
+        zoomY = -1.0f;
+    }
+    placeRasterPosition(rasterX, rasterY);
+    glPixelZoom(zoomX, zoomY);
+    if (colorType == 2)
+        glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    else if (colorType == 6)
+        glDrawPixels(width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glPixelZoom(1.0f, 1.0f);
 }
 
 extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {

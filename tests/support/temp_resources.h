@@ -1,17 +1,13 @@
 // A throw-away resources directory for tests that need folders and files on
-// disk, plus a message box that writes to stderr so death tests can match
-// fatal messages.
+// disk.
 #pragma once
 
 #include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
-
-#include "platform/platform.h"
-#include "platform/seam.h"
 
 class TempResources {
 public:
@@ -46,19 +42,3 @@ public:
 private:
     std::string root_;
 };
-
-// Answers every message box by printing its text as one line on stderr.
-inline int messageBoxToStderr(const char* text, const char*, int, bool) {
-    fprintf(stderr, "%s\n", text);
-    return PLATFORM_BOX_IDOK;
-}
-
-// A regular expression matching text literally, as a whole line.
-inline std::string wholeLine(const std::string& text) {
-    std::string escaped = "(^|\n)";
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) escaped += '\\';
-        escaped += c;
-    }
-    return escaped + "\n";
-}

@@ -12,6 +12,7 @@
 #include "scene/animation.h"
 #include "scene/records.h"
 #include "support/capture.h"
+#include "support/fatal.h"
 #include "support/temp_resources.h"
 #include "vindle.h"
 
@@ -59,7 +60,7 @@ protected:
     void SetUp() override {
         initEngineTables();
         clearGameUI();
-        platformSetMessageBoxHook(messageBoxToStderr);
+        reportFatalBoxes();
         setResourcesDir(res.root().c_str());
     }
     void TearDown() override {
@@ -256,7 +257,7 @@ TEST_F(AnimationDeathTest, MissingActionFolderIsFatalWithNameActionAndPath) {
     createSprite(1, "hero");
     playSpriteAnimate(1, "walk");
     EXPECT_EXIT(playSpriteAnimate(1, "fly"), ::testing::ExitedWithCode(255),
-                wholeLine("hero精灵中没有名字为fly的动作，因为查找" + res.path("Sprites/hero/fly") + "这个路径不存在"));
+                boxShowing("hero精灵中没有名字为fly的动作，因为查找" + res.path("Sprites/hero/fly") + "这个路径不存在"));
     // A path too long for any buffer is refused the same way, shown cut.
     const std::string huge(40000, 'a');
     EXPECT_EXIT(playSpriteAnimate(1, huge.c_str()), ::testing::ExitedWithCode(255),
@@ -279,7 +280,7 @@ TEST_F(AnimationDeathTest, MissingActionDropsTheOldListBeforeTheReport) {
             });
             playSpriteAnimate(1, "fly");
         },
-        ::testing::ExitedWithCode(255), wholeLine("action=fly frames=0 index=0"));
+        ::testing::ExitedWithCode(255), "action=fly frames=0 index=0\n");
 }
 
 }  // namespace

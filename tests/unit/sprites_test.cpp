@@ -7,6 +7,7 @@
 #include "engine/tables.h"
 #include "scene/records.h"
 #include "support/capture.h"
+#include "support/fatal.h"
 #include "support/temp_resources.h"
 #include "vindle.h"
 
@@ -26,7 +27,7 @@ protected:
     void SetUp() override {
         initEngineTables();
         clearGameUI();
-        platformSetMessageBoxHook(messageBoxToStderr);
+        reportFatalBoxes();
         setResourcesDir(res.root().c_str());
     }
     void TearDown() override {
@@ -162,13 +163,13 @@ TEST_F(Sprites, FoldersAreFoundAsWindowsFindsThem) {
 TEST_F(SpritesDeathTest, NumberInUseIsFatalEvenWithAMissingFolder) {
     res.folder("Sprites/hero");
     createSprite(3, "hero");
-    EXPECT_EXIT(createSprite(3, "nowhere"), ::testing::ExitedWithCode(255), wholeLine("已经存在编号为3的精灵"));
-    EXPECT_EXIT(createSprite(3, "hero"), ::testing::ExitedWithCode(255), wholeLine("已经存在编号为3的精灵"));
+    EXPECT_EXIT(createSprite(3, "nowhere"), ::testing::ExitedWithCode(255), boxShowing("已经存在编号为3的精灵"));
+    EXPECT_EXIT(createSprite(3, "hero"), ::testing::ExitedWithCode(255), boxShowing("已经存在编号为3的精灵"));
 }
 
 TEST_F(SpritesDeathTest, MissingSpriteFolderIsFatalWithTheFullPath) {
     EXPECT_EXIT(createSprite(1, "ghost"), ::testing::ExitedWithCode(255),
-                wholeLine("精灵文件夹【" + res.path("Sprites/ghost") + "】不存在"));
+                boxShowing("精灵文件夹【" + res.path("Sprites/ghost") + "】不存在"));
     // A name whose path cannot fit any buffer names no folder either.
     const std::string huge(40000, 'n');
     EXPECT_EXIT(createSprite(1, huge.c_str()), ::testing::ExitedWithCode(255), "精灵文件夹【nnnn");
