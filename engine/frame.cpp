@@ -2,6 +2,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "engine/window.h"
+#include "scene/images.h"
 #include "scene/animation.h"
 
 void placeRasterPosition(int x, int y) {
@@ -31,6 +32,7 @@ void drawFrame() {
     // Bottom layer first: images, then sprites, then texts; each pass walks
     // its table in visiting order.
     lockEngine();
+    visitTable(imageTable, drawImageRecord);
     visitTable(spriteTable, drawSpriteRecord);
     unlockEngine();
 }

@@ -72,6 +72,33 @@ VINDLE_API void setResourcesDir(const char* directory);
 /* Removes every text, image and sprite; all their numbers are free again. */
 VINDLE_API void clearGameUI(void);
 
+/* ---- images ------------------------------------------------------------ */
+/* Pictures are PNG files in the Images folder of the resources folder. An image
+   is drawn with its lower-left corner at its position, below sprites and texts. */
+
+/* Creates image number id from fileName (e.g. "bg.png") at (0, 0), visible. */
+VINDLE_API void createImage(int id, const char* fileName);
+/* Moves the lower-left corner of image id to (x, y). */
+VINDLE_API void setImagePosition(int id, int x, int y);
+/* Gives image id another picture; position and visibility stay. */
+VINDLE_API void setImageSource(int id, const char* fileName);
+/* Shows image id again after hideImage. */
+VINDLE_API void showImage(int id);
+/* Stops drawing image id; it keeps its number and settings. */
+VINDLE_API void hideImage(int id);
+/* Horizontal position of image id (-1 when there is no such image). */
+VINDLE_API int getImageX(int id);
+/* Vertical position of image id (-1 when there is no such image). */
+VINDLE_API int getImageY(int id);
+/* Width of image id's picture in pixels (-1 when there is no such image). */
+VINDLE_API int getImageWidth(int id);
+/* Height of image id's picture in pixels (-1 when there is no such image). */
+VINDLE_API int getImageHeight(int id);
+/* 1 when image id is shown, 0 when hidden, -1 when there is no such image. */
+VINDLE_API int isImageVisible(int id);
+/* 1 when image number id exists, else 0; never prints a warning. */
+VINDLE_API int isValidImage(int id);
+
 /* ---- sprites ------------------------------------------------------------ */
 /* A sprite is a folder under Sprites (its name); each sub-folder is an action
    holding numbered frames 1.png, 2.png, ... played every 300 ms. */

@@ -151,6 +151,20 @@ TEST_F(SpritePass, SpritesDrawInVisitingOrderAndRgbaBlends) {
     EXPECT_EQ(gl.at(10, 10), (Rgb{0, 255, 0}));
 }
 
+TEST_F(SpritePass, SpritesCoverImagesWhateverTheirNumbers) {
+    EXPECT_TRUE(writePng(res.file("Images/bg.png"), solidPicture(6, 6, {0, 200, 0})));
+    frame("hero/walk/1.png", solidPicture(2, 2, {200, 0, 0}));
+    createSprite(1, "hero");
+    playSpriteAnimate(1, "walk");
+    createImage(500, "bg.png");  // created later, in a later bucket: still below
+    setSpritePosition(1, 2, 2);
+    render();
+    EXPECT_EQ(gl.at(2, 2), (Rgb{200, 0, 0}));
+    EXPECT_EQ(gl.at(3, 3), (Rgb{200, 0, 0}));
+    EXPECT_EQ(gl.at(4, 4), (Rgb{0, 200, 0}));
+    EXPECT_EQ(gl.at(1, 1), (Rgb{0, 200, 0}));
+}
+
 TEST_F(SpritePass, SizeFollowsTheFrameDrawnLast) {
     const std::string first = frame("hero/walk/1.png", solidPicture(4, 3, {10, 20, 30}));
     frame("hero/walk/2.png", solidPicture(6, 5, {40, 50, 60}));
