@@ -102,9 +102,14 @@ void drawSpriteRecord(void* record) {
     // An action without frames draws nothing.
     FrameNode* frame = frameAt(sprite->frames, sprite->frameIndex);
     if (!frame) return;
+    // loadPng lower-cases what it is given. Handing it a copy keeps the
+    // stored path in the letter case of the disk, so the per-frame existence
+    // test stays one lookup instead of a case-insensitive directory walk.
+    char path[kPathBufferSize];
+    memcpy(path, frame->path, strlen(frame->path) + 1);  // built to fit this size
     int width = 0, height = 0, colorType = 0;
-    const unsigned char* pixels = loadPng(frame->path, &width, &height, &colorType);
-    if (!pixels) fatalError(kMsgFrameLoadFailed, frame->path);
+    const unsigned char* pixels = loadPng(path, &width, &height, &colorType);
+    if (!pixels) fatalError(kMsgFrameLoadFailed, path);
     sprite->width = width;
     sprite->height = height;
 

@@ -186,12 +186,12 @@ TEST_F(SpritePass, SizeFollowsTheFrameDrawnLast) {
     EXPECT_EQ(getSpriteWidth(1), 6);
     EXPECT_EQ(getSpriteHeight(1), 5);
     EXPECT_EQ(gl.at(5, 4), (Rgb{40, 50, 60}));
-    // The drawing lower-cased the stored frame path in place.
+    // Drawing leaves the stored frame path as listed.
     lockEngine();
     auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(1)));
     const std::string stored = sprite->frames->next->path;
     unlockEngine();
-    EXPECT_EQ(stored, lowerCase(first));
+    EXPECT_EQ(stored, first);
 }
 
 TEST_F(SpritePass, HiddenSpritesAreNotLoadedAndKeepTheirSize) {
