@@ -80,5 +80,3 @@ void BM_CachedFrameLookup(benchmark::State& state) {
 BENCHMARK(BM_CachedFrameLookup)->Arg(0)->Arg(1);
 
 }  // namespace
-
-BENCHMARK_MAIN();
