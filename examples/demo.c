@@ -9,9 +9,34 @@ static void showPictures(void) {
     setImagePosition(2, 250, 130);
 }
 
+/* A figure walking along the hills: at each end it stops, turns round by
+   mirroring its frames, and walks back. Runs on a thread of its own. */
+static void walkBackAndForth(void* unused) {
+    int x = 60, direction = 1;
+    (void)unused;
+    createSprite(1, "walker");
+    setSpritePosition(1, x, 28);
+    playSpriteAnimate(1, "walk");
+    for (;;) {
+        x += direction;
+        setSpritePosition(1, x, 28);
+        if (x <= 60 || x >= getGameWidth() - 60 - getSpriteWidth(1)) {
+            playSpriteAnimate(1, "stand");
+            pauseGame(700);
+            direction = -direction;
+            setSpriteFlipX(1, direction < 0);
+            playSpriteAnimate(1, "walk");
+        }
+        pauseGame(25);
+    }
+}
+
+static void showWalker(void) { asyncRun(walkBackAndForth, 0); }
+
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
     showPictures();
+    showWalker();
     for (int step = 0;; ++step) {
         /* The background slowly cycles through soft colours. */
         float t = (float)(step % 200) / 200.0f;
