@@ -87,6 +87,7 @@ void applyWindowRequests() {
     }
     if (pending.retitle) {
         glutSetWindowTitle(pending.title);
+        platformNoteWindowTitle(pending.title);
         pending.retitle = false;
     }
     if (pending.cursor >= 0) {
@@ -145,6 +146,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     fflush(stdout);
     glutCreateWindow(kMsgInitialTitle);
     platformNoteGameWindow();
+    platformNoteWindowTitle(kMsgInitialTitle);
     // As GLUT defines them, these concern later windows only: the window takes
     // the game size from onReshape when it is first shown.
     glutInitWindowPosition(100, 100);

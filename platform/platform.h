@@ -89,6 +89,10 @@ int platformMessageBox(const char* text, const char* caption, int style, bool ow
 // created, while its OpenGL context is current, so the backend can find the
 // window later (as the owner of boxes, for example).
 void platformNoteGameWindow();
+// Called on the window thread after the window's title was set through GLUT,
+// so the backend can label the window in the encoding its window system
+// expects.
+void platformNoteWindowTitle(const char* title);
 
 // ---- sound ------------------------------------------------------------------
 // Carries out one MCI-style command string ("play NAME", "play NAME repeat",

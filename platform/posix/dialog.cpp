@@ -48,5 +48,3 @@ int platformMessageBox(const char* text, const char* caption, int style, bool ow
     if (SDL_ShowMessageBox(&box, &chosen) != 0) return PLATFORM_BOX_FAILED;
     return chosen;
 }
-
-void platformNoteGameWindow() {}

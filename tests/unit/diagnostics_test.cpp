@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+
+#include "engine/diagnostics.h"
+#include "platform/seam.h"
+#include "support/capture.h"
+
+namespace {
+
+std::string formatted(size_t size, const char* format, ...) {
+    std::string buffer(size, '#');
+    va_list arguments;
+    va_start(arguments, format);
+    formatMessage(&buffer[0], size, format, arguments);
+    va_end(arguments);
+    return buffer;
+}
+
+}  // namespace
+
+TEST(FormatMessage, FormatsZeroFillsAndCutsAtTheBufferEnd) {
+    std::string eight = formatted(8, "%d-%s", 42, "ab");
+    EXPECT_EQ(eight, std::string("42-ab\0\0\0", 8));
+
+    std::string cut = formatted(8, "%s", "0123456789");
+    EXPECT_EQ(cut, std::string("0123456\0", 8));
+
+    std::string plain = formatted(32, "错误码：");
+    EXPECT_STREQ(plain.c_str(), "错误码：");
+
+    std::string empty = formatted(4, nullptr);
+    EXPECT_EQ(empty, std::string(4, '\0'));
+}
+
+TEST(PrintWarning, PrintsOnePlainLineWhenStdoutIsNotATerminal) {
+    std::string out = captureStdout([] { printWarning("不存在编号为%d的文本", -7); });
+    EXPECT_EQ(out, "不存在编号为-7的文本\n");
+}
+
+TEST(PrintWarning, CutsLongMessagesAt1023Bytes) {
+    std::string longText(5000, 'w');
+    std::string out = captureStdout([&] { printWarning("%s", longText.c_str()); });
+    EXPECT_EQ(out, std::string(1023, 'w') + "\n");
+}
+
+TEST(FatalErrorDeathTest, MessageIsOnStdoutAndTheBoxGetsCaptionAndStyle) {
+    EXPECT_EXIT(
+        {
+            platformSetMessageBoxHook([](const char* text, const char* caption, int style, bool owned) {
+                fprintf(stderr, "box[%s|%s|%d|%d]", text, caption, style, owned ? 1 : 0);
+                return 1;
+            });
+            // Route stdout to stderr so the death test can see both, in order.
+            dup2(2, 1);
+            std::string longPath(20000, 'p');
+            fatalError("图片 %s 文件不存在！", longPath.c_str());
+        },
+        testing::ExitedWithCode(255),
+        // Cut at 10239 bytes: the 7 bytes of "图片 " and 10232 of the path.
+        "^图片 p{10232}\n.*box\\[图片 p{10232}\\|遇到严重错误，程序即将退出！\\|16\\|0\\]");
+}
