@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
@@ -162,27 +160,31 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
         if (!actionFolder[0])
             snprintf(actionFolder, sizeof actionFolder, "%s%c%s", sprite->folder, platformPathSeparator(), action);
         // The record may be gone once the lock is released.
-        const std::string name = sprite->name;
+        char* name = copyGameString(sprite->name);
         unlockEngine();
-        fatalError(kMsgActionMissing, name.c_str(), action, actionFolder);
+        fatalError(kMsgActionMissing, name, action, actionFolder);
     }
 
     FrameNode* scratch = newFrameNode(nullptr);
     listFrameFiles(actionFolder, scratch);
-    std::vector<char*> names;
-    names.reserve(static_cast<size_t>(countFrames(scratch)));
-    for (FrameNode* node = scratch->next; node; node = node->next) names.push_back(node->path);
-    if (names.size() > 1) qsort(names.data(), names.size(), sizeof(char*), compareFrameNames);
+    // A plain array: a standard container here would export its template code.
+    const size_t count = static_cast<size_t>(countFrames(scratch));
+    auto** names = static_cast<char**>(calloc(count ? count : 1, sizeof(char*)));
+    if (!names) abort();  // out of memory
+    size_t filled = 0;
+    for (FrameNode* node = scratch->next; node; node = node->next) names[filled++] = node->path;
+    if (count > 1) qsort(names, count, sizeof(char*), compareFrameNames);
 
     sprite->frames = newFrameNode(nullptr);
     FrameNode* tail = sprite->frames;
     char framePath[kPathBufferSize];
-    for (char* name : names) {
+    for (size_t i = 0; i < count; ++i) {
         // A frame whose path does not fit could never be loaded.
-        if (!joinPath(framePath, sizeof framePath, actionFolder, name)) continue;
+        if (!joinPath(framePath, sizeof framePath, actionFolder, names[i])) continue;
         tail->next = newFrameNode(copyGameString(framePath));
         tail = tail->next;
     }
+    free(names);
     freeFrameList(scratch);
     unlockEngine();
 }
