@@ -1,11 +1,12 @@
-// The sprite pass drawn offscreen: placement, mirroring, sizes and the faults
-// found while drawing.
+// The sprite pass drawn offscreen: mirroring, layering, sizes, concurrent
+// action changes and the faults found while drawing.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <string>
+#include <thread>
 
 #include "engine/tables.h"
 #include "scene/animation.h"
@@ -17,13 +18,7 @@
 
 namespace {
 
-constexpr int kWidth = 64, kHeight = 48;
 const Rgb kWhite{255, 255, 255};
-
-std::string lowerCase(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(tolower(c)); });
-    return s;
-}
 
 class SpritePass : public ::testing::Test {
 protected:
@@ -33,208 +28,150 @@ protected:
         reportFatalBoxes();
         setResourcesDir(res.root().c_str());
         setBgColor(1.0f, 1.0f, 1.0f);
-        setViewPortPosition(0, 0);
     }
     void TearDown() override {
         clearGameUI();
         setResourcesDir("");
         platformSetMessageBoxHook(nullptr);
     }
-    // Writes a frame file; returns its full path.
     std::string frame(const std::string& relative, const PngPicture& picture) {
-        std::string path = res.file("Sprites/" + relative);
+        std::string path = res.file(relative);
         EXPECT_TRUE(writePng(path, picture));
         return path;
     }
-    void render() { renderFrame(kWidth, kHeight); }
+    void sprite(int id, const std::string& name, const std::string& action) {
+        createSprite(id, name.c_str());
+        playSpriteAnimate(id, action.c_str());
+    }
+    void render() { renderFrame(64, 48); }
 
     TempResources res;
-    OffscreenContext gl{kWidth, kHeight};
+    OffscreenContext gl{64, 48};
 };
 
-// The child of a threadsafe death test runs in a temporary folder of its own:
-// a pattern that accepts any six-character folder name in place of the root's.
-std::string anyRoot(std::string pattern, const std::string& root, const std::string& characters) {
-    const std::string literal = boxShowing(root).substr(5, boxShowing(root).size() - 11);
-    const size_t at = pattern.find(literal);
-    if (at == std::string::npos) return pattern;
-    const std::string prefix = literal.substr(0, literal.size() - 6);
-    return pattern.replace(at, literal.size(), prefix + characters + "{6}");
-}
-
-// The forked child of a death test would inherit a context whose rendering
-// threads did not survive the fork; a fresh process makes its own.
+// The child of a death test must make its own OSMesa context: the rendering
+// threads of the parent's do not survive a fork.
 class SpritePassDeathTest : public SpritePass {
 protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
     static void TearDownTestSuite() { GTEST_FLAG_SET(death_test_style, "fast"); }
 };
 
-// Pixel (i, j) of a pattern picture, j counted from its bottom row.
-Rgb patternPixel(int i, int j, int height) {
-    const int top = height - 1 - j;
-    return Rgb{sampleAt(i, top, 0), sampleAt(i, top, 1), sampleAt(i, top, 2)};
-}
-
-TEST_F(SpritePass, FramesAreMirroredInsideTheSameRectangle) {
+TEST_F(SpritePass, MirroredFramesCoverTheSameRectangle) {
     const int w = 4, h = 3, x = 5, y = 7;
-    frame("hero/walk/1.png", patternPicture(w, h, 3));
-    createSprite(1, "hero");
+    frame("Sprites/hero/walk/1.png", patternPicture(w, h, 3));
+    sprite(1, "hero", "walk");
     setSpritePosition(1, x, y);
-    playSpriteAnimate(1, "walk");
-
-    struct Case {
-        int flipX, flipY;
-    };
-    // 5 and -1 mirror as 1 does.
-    for (Case c : {Case{0, 0}, Case{1, 0}, Case{0, 1}, Case{5, -1}}) {
-        setSpriteFlipX(1, c.flipX);
-        setSpriteFlipY(1, c.flipY);
+    for (auto flip : {std::pair{0, 0}, std::pair{1, 0}, std::pair{0, 1}, std::pair{5, -1}}) {
+        setSpriteFlipX(1, flip.first);
+        setSpriteFlipY(1, flip.second);
         render();
-        for (int j = 0; j < h; ++j)
-            for (int i = 0; i < w; ++i) {
-                const int sourceI = c.flipX ? w - 1 - i : i;
-                const int sourceJ = c.flipY ? h - 1 - j : j;
-                ASSERT_EQ(gl.at(x + i, y + j), patternPixel(sourceI, sourceJ, h))
-                    << "flip " << c.flipX << "," << c.flipY << " at " << i << "," << j;
+        for (int j = -1; j <= h; ++j)
+            for (int i = -1; i <= w; ++i) {
+                Rgb expected = kWhite;
+                if (i >= 0 && i < w && j >= 0 && j < h) {
+                    const int column = flip.first ? w - 1 - i : i;
+                    const int rowFromTop = flip.second ? j : h - 1 - j;
+                    expected = {sampleAt(column, rowFromTop, 0), sampleAt(column, rowFromTop, 1),
+                                sampleAt(column, rowFromTop, 2)};
+                }
+                ASSERT_EQ(gl.at(x + i, y + j), expected) << flip.first << "," << flip.second << " at " << i << "," << j;
             }
-        // Nothing outside the rectangle.
-        for (int i = -1; i <= w; ++i) {
-            EXPECT_EQ(gl.at(x + i, y - 1), kWhite);
-            EXPECT_EQ(gl.at(x + i, y + h), kWhite);
-        }
-        for (int j = 0; j < h; ++j) {
-            EXPECT_EQ(gl.at(x - 1, y + j), kWhite);
-            EXPECT_EQ(gl.at(x + w, y + j), kWhite);
-        }
+        // Whatever is drawn next must not inherit the mirror.
+        GLfloat zoom[2] = {0, 0};
+        glGetFloatv(GL_ZOOM_X, &zoom[0]);
+        glGetFloatv(GL_ZOOM_Y, &zoom[1]);
+        EXPECT_EQ(zoom[0], 1.0f);
+        EXPECT_EQ(zoom[1], 1.0f);
     }
 }
 
-TEST_F(SpritePass, ZoomIsResetForWhateverIsDrawnNext) {
-    frame("hero/walk/1.png", solidPicture(2, 2, {200, 0, 0}));
-    createSprite(1, "hero");
-    playSpriteAnimate(1, "walk");
-    setSpriteFlipX(1, 1);
-    setSpriteFlipY(1, 1);
+TEST_F(SpritePass, SpritesCoverImagesAndEachOtherInVisitingOrder) {
+    frame("Images/bg.png", solidPicture(8, 8, {0, 200, 0}));
+    frame("Sprites/red/s/1.png", solidPicture(3, 3, {200, 0, 0}));
+    PngPicture holed = solidPicture(3, 3, {0, 0, 200, 255});
+    holed.rows[27] = 0;  // bottom-left pixel fully transparent
+    frame("Sprites/blue/s/1.png", holed);
+    sprite(1000, "red", "s");  // shares bucket 1 with sprite 1, created first
+    sprite(1, "blue", "s");
+    createImage(500, "bg.png");
+    setSpritePosition(1, 1, 1);
     render();
     EXPECT_EQ(gl.at(0, 0), (Rgb{200, 0, 0}));
-    EXPECT_EQ(gl.at(1, 1), (Rgb{200, 0, 0}));
-    // The texts drawn after the sprites, and the images of the next frame,
-    // must not inherit the mirror.
-    GLfloat zoomX = 0.0f, zoomY = 0.0f;
-    glGetFloatv(GL_ZOOM_X, &zoomX);
-    glGetFloatv(GL_ZOOM_Y, &zoomY);
-    EXPECT_EQ(zoomX, 1.0f);
-    EXPECT_EQ(zoomY, 1.0f);
+    EXPECT_EQ(gl.at(2, 2), (Rgb{0, 0, 200}));
+    EXPECT_EQ(gl.at(1, 1), (Rgb{200, 0, 0}));  // through the transparent pixel
+    EXPECT_EQ(gl.at(5, 5), (Rgb{0, 200, 0}));
 }
 
-TEST_F(SpritePass, SpritesDrawInVisitingOrderAndRgbaBlends) {
-    frame("a/s/1.png", solidPicture(3, 3, {255, 0, 0}));
-    frame("b/s/1.png", solidPicture(3, 3, {0, 0, 255, 255}));
-    PngPicture holes = solidPicture(3, 3, {0, 255, 0, 255});
-    holes.rows[3] = 0;  // pixel (0, top row) fully transparent
-    holes.rows[7] = 0;  // pixel (1, top row) as well
-    frame("c/s/1.png", holes);
-    createSprite(1000, "a");  // same bucket as 1, created first: drawn first
-    createSprite(1, "b");
-    createSprite(2, "c");
-    for (int id : {1000, 1, 2}) playSpriteAnimate(id, "s");
-    setSpritePosition(1, 1, 1);  // over the upper-right 2 x 2 of sprite 1000
-    setSpritePosition(2, 10, 10);
-    render();
-    EXPECT_EQ(gl.at(0, 0), (Rgb{255, 0, 0}));
-    EXPECT_EQ(gl.at(1, 1), (Rgb{0, 0, 255}));
-    EXPECT_EQ(gl.at(2, 2), (Rgb{0, 0, 255}));
-    EXPECT_EQ(gl.at(10, 12), kWhite);  // transparent: the background shows
-    EXPECT_EQ(gl.at(11, 12), kWhite);
-    EXPECT_EQ(gl.at(12, 12), (Rgb{0, 255, 0}));
-    EXPECT_EQ(gl.at(10, 10), (Rgb{0, 255, 0}));
-}
-
-TEST_F(SpritePass, SpritesCoverImagesWhateverTheirNumbers) {
-    EXPECT_TRUE(writePng(res.file("Images/bg.png"), solidPicture(6, 6, {0, 200, 0})));
-    frame("hero/walk/1.png", solidPicture(2, 2, {200, 0, 0}));
+TEST_F(SpritePass, SizeIsThatOfTheFrameDrawnLast) {
+    frame("Sprites/hero/walk/1.png", solidPicture(4, 3, {10, 20, 30}));
+    const std::string second = frame("Sprites/hero/walk/2.png", solidPicture(6, 5, {40, 50, 60}));
+    res.file("Sprites/hero/empty/readme.txt");
     createSprite(1, "hero");
+    render();  // no action: not drawn
+    EXPECT_EQ(getSpriteWidth(1) + getSpriteHeight(1), 0);
     playSpriteAnimate(1, "walk");
-    createImage(500, "bg.png");  // created later, in a later bucket: still below
-    setSpritePosition(1, 2, 2);
-    render();
-    EXPECT_EQ(gl.at(2, 2), (Rgb{200, 0, 0}));
-    EXPECT_EQ(gl.at(3, 3), (Rgb{200, 0, 0}));
-    EXPECT_EQ(gl.at(4, 4), (Rgb{0, 200, 0}));
-    EXPECT_EQ(gl.at(1, 1), (Rgb{0, 200, 0}));
-}
-
-TEST_F(SpritePass, SizeFollowsTheFrameDrawnLast) {
-    const std::string first = frame("hero/walk/1.png", solidPicture(4, 3, {10, 20, 30}));
-    frame("hero/walk/2.png", solidPicture(6, 5, {40, 50, 60}));
-    createSprite(1, "hero");
     EXPECT_EQ(getSpriteWidth(1), 0);
-    render();  // no action yet: nothing drawn, no size
-    EXPECT_EQ(getSpriteWidth(1), 0);
-    EXPECT_EQ(getSpriteHeight(1), 0);
-    playSpriteAnimate(1, "walk");
-    EXPECT_EQ(getSpriteWidth(1), 0);  // given an action, not yet drawn
     render();
     EXPECT_EQ(getSpriteWidth(1), 4);
     EXPECT_EQ(getSpriteHeight(1), 3);
-    EXPECT_EQ(gl.at(3, 2), (Rgb{10, 20, 30}));
-    EXPECT_EQ(gl.at(4, 2), kWhite);
     advanceAnimations();
-    EXPECT_EQ(getSpriteWidth(1), 4);  // the timer alone changes no size
     render();
     EXPECT_EQ(getSpriteWidth(1), 6);
     EXPECT_EQ(getSpriteHeight(1), 5);
     EXPECT_EQ(gl.at(5, 4), (Rgb{40, 50, 60}));
-    // Drawing leaves the stored frame path as listed.
-    lockEngine();
-    auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(1)));
-    const std::string stored = sprite->frames->next->path;
-    unlockEngine();
-    EXPECT_EQ(stored, first);
-}
-
-TEST_F(SpritePass, HiddenSpritesAreNotLoadedAndKeepTheirSize) {
-    frame("hero/walk/1.png", solidPicture(4, 3, {10, 20, 30}));
-    const std::string second = frame("hero/walk/2.png", solidPicture(6, 5, {40, 50, 60}));
-    createSprite(1, "hero");
-    playSpriteAnimate(1, "walk");
-    render();
+    // Hidden, it is not loaded (this frame is gone) and keeps its size.
     hideSprite(1);
     advanceAnimations();
-    std::filesystem::remove(second);  // would be fatal if it were loaded
+    advanceAnimations();
+    std::filesystem::remove(second);
     render();
     EXPECT_EQ(gl.at(0, 0), kWhite);
-    EXPECT_EQ(getSpriteWidth(1), 4);
-    EXPECT_EQ(getSpriteHeight(1), 3);
-}
-
-TEST_F(SpritePass, ActionWithoutFramesDrawsNothing) {
-    res.file("Sprites/hero/empty/readme.txt", "no frames here");
-    createSprite(1, "hero");
+    EXPECT_EQ(getSpriteWidth(1), 6);
+    // An action without frames draws nothing.
+    showSprite(1);
     playSpriteAnimate(1, "empty");
     render();
-    advanceAnimations();
-    render();
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(gl.at(i, i), kWhite);
-    EXPECT_EQ(getSpriteWidth(1), 0);
+    EXPECT_EQ(gl.at(0, 0), kWhite);
+    EXPECT_EQ(getSpriteWidth(1), 6);
 }
 
-TEST_F(SpritePassDeathTest, UndecodableFrameIsFatalWhenFirstDrawn) {
-    const std::string path = res.file("Sprites/hero/walk/1.png", "plainly not a picture");
-    createSprite(1, "hero");
-    playSpriteAnimate(1, "walk");  // listing does not look inside the files
-    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
-                anyRoot(boxShowing("加载图片失败" + lowerCase(path)), lowerCase(res.root()), "[a-z0-9]"));
+TEST_F(SpritePass, ActionChangesOnAnotherThreadNeverMeetAHalfBuiltList) {
+    for (int f = 1; f <= 3; ++f) {
+        frame("Sprites/hero/walk/" + std::to_string(f) + ".png", solidPicture(2, 2, {10, 10, 10}));
+        frame("Sprites/hero/run/" + std::to_string(f) + ".png", solidPicture(3, 3, {20, 20, 20}));
+    }
+    sprite(1, "hero", "walk");
+    std::atomic<bool> stop{false};
+    std::thread game([&] {
+        for (int i = 0; !stop.load(); ++i) playSpriteAnimate(1, i % 2 ? "walk" : "run");
+    });
+    for (int i = 0; i < 200; ++i) {
+        advanceAnimations();
+        render();
+        const int width = getSpriteWidth(1);
+        ASSERT_TRUE(width == 2 || width == 3) << width;
+    }
+    stop.store(true);
+    game.join();
 }
 
-TEST_F(SpritePassDeathTest, FrameDeletedAfterListingIsFatalWhenDrawn) {
-    const std::string path = frame("hero/walk/1.png", solidPicture(2, 2, {1, 2, 3}));
-    createSprite(1, "hero");
-    playSpriteAnimate(1, "walk");
-    std::filesystem::remove(path);
+TEST_F(SpritePassDeathTest, UndecodableOrVanishedFramesAreFatalWhenDrawn) {
+    // The child runs in a temporary folder of its own, so the pattern
+    // accepts any name for it.
+    const std::string tmp = res.root().substr(0, res.root().size() - 6);
+    res.file("Sprites/bad/walk/1.png", "plainly not a picture");
+    sprite(1, "bad", "walk");  // listing does not look inside the files
+    std::string lowered = tmp;
+    for (char& c : lowered) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
-                anyRoot(boxShowing("图片 " + path + " 文件不存在！"), res.root(), "[A-Za-z0-9]"));
+                "<box>加载图片失败" + lowered + "[a-z0-9]{6}/sprites/bad/walk/1\\.png</box>");
+    clearGameUI();
+    const std::string gone = frame("Sprites/gone/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
+    sprite(1, "gone", "walk");
+    std::filesystem::remove(gone);  // after the listing
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+                "<box>图片 " + tmp + "[A-Za-z0-9]{6}/Sprites/gone/walk/1\\.png 文件不存在！</box>");
 }
 
 }  // namespace
