@@ -14,6 +14,7 @@
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/animation.h"
+#include "services/input.h"
 #include "vindle.h"
 
 namespace {
@@ -155,6 +156,12 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutDisplayFunc(onDisplay);
     glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutPassiveMotionFunc(onPassiveMotion);
     windowRunning.store(true);
     platformStartThread(gameThread, nullptr);
     glutMainLoop();

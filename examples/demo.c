@@ -1,5 +1,10 @@
 /* The Vindle demo: a tour of what a game can do. */
+#include <stdio.h>
+#include <string.h>
+
 #include <vindle.h>
+
+/* ---- pictures ---------------------------------------------------------- */
 
 /* A landscape picture along the bottom, and a half-transparent panel over
    the hills and the sky, so both show through it. */
@@ -33,14 +38,71 @@ static void walkBackAndForth(void* unused) {
 
 static void showWalker(void) { asyncRun(walkBackAndForth, 0); }
 
+/* ---- keyboard and mouse ------------------------------------------------- */
+
+static int figureX = 0, figureY = 0; /* moved with the arrow keys */
+static int palette = 0;              /* a left click picks the next one */
+static int cursorHidden = 0;
+
+/* Releasing H hides the mouse pointer or brings it back. */
+static void demoKeyUp(unsigned char key) {
+    if (key != 'h' && key != 'H') return;
+    cursorHidden = !cursorHidden;
+    if (cursorHidden) hideMouseCursor();
+    else showMouseCursor();
+    printf("H: mouse pointer %s\n", cursorHidden ? "hidden" : "shown");
+    fflush(stdout);
+}
+
+/* An arrow key held down (a special key, not the letter with the same code). */
+static int heldArrow(void) {
+    int key = getPressedKeyCode();
+    if (key == 0 || key != getPressedSpecialKeyCode() || key == getPressedNormalKeyCode()) return 0;
+    return key;
+}
+
+/* Called every step: arrows move the scene, a click changes the colours and
+   the title shows where everything is. */
+static void demoInput(void) {
+    static int wasDown = 0;
+    static char lastTitle[128] = "";
+    char title[128];
+    int down;
+
+    switch (heldArrow()) {
+    case 100: figureX -= 4; break; /* Left */
+    case 101: figureY += 4; break; /* Up */
+    case 102: figureX += 4; break; /* Right */
+    case 103: figureY -= 4; break; /* Down */
+    default: break;
+    }
+    setViewPortPosition(figureX, figureY);
+
+    down = isMouseLeftButtonDown();
+    if (down && !wasDown) palette = (palette + 1) % 3;
+    wasDown = down;
+
+    snprintf(title, sizeof title, "Vindle 演示  方向键 (%d, %d)  鼠标 (%d, %d)  H 隐藏指针", figureX, figureY,
+             getMousePositionX(), getMousePositionY());
+    if (strcmp(title, lastTitle) != 0) {
+        setGameTitle(title);
+        strcpy(lastTitle, title);
+    }
+}
+
+/* ---- the game ------------------------------------------------------------ */
+
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
     showPictures();
     showWalker();
+    onNormalKeyUp(demoKeyUp);
     for (int step = 0;; ++step) {
         /* The background slowly cycles through soft colours. */
         float t = (float)(step % 200) / 200.0f;
-        setBgColor(0.6f + 0.4f * t, 0.8f, 1.0f - 0.4f * t);
+        float shade[3] = {0.6f + 0.4f * t, 0.8f, 1.0f - 0.4f * t};
+        setBgColor(shade[palette], shade[(palette + 1) % 3], shade[(palette + 2) % 3]);
+        demoInput();
         pauseGame(30);
     }
 }

@@ -134,6 +134,29 @@ VINDLE_API int isValidSprite(int id);
    the action already playing changes nothing. */
 VINDLE_API void playSpriteAnimate(int id, const char* action);
 
+/* ---- keyboard and mouse ------------------------------------------------- */
+
+/* Pointer x in pixels from the left edge of the window, at its last move. */
+VINDLE_API int getMousePositionX(void);
+/* Pointer y in pixels from the bottom (the game height minus the window's y). */
+VINDLE_API int getMousePositionY(void);
+/* 1 while the left mouse button is held down, else 0. */
+VINDLE_API int isMouseLeftButtonDown(void);
+/* Shows the mouse pointer over the window again. */
+VINDLE_API void showMouseCursor(void);
+/* Hides the mouse pointer while it is over the window. */
+VINDLE_API void hideMouseCursor(void);
+/* Code of the key pressed last, of either kind (a is 97, Left 100); 0 after any release. */
+VINDLE_API int getPressedKeyCode(void);
+/* Character code 0..255 of the character key pressed last; 0 after its release. */
+VINDLE_API int getPressedNormalKeyCode(void);
+/* Code of the special key pressed or released last (F1..F12 1..12, arrows 100..103). */
+VINDLE_API int getPressedSpecialKeyCode(void);
+/* Calls handler(key) whenever a character key is released; NULL switches it off. */
+VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler);
+/* Calls handler(key) whenever a special key is released; NULL switches it off. */
+VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler);
+
 #ifdef __cplusplus
 }
 #endif

@@ -9,7 +9,7 @@ packages=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei xfonts-wqy
   libsdl2-dev libsdl2-mixer-dev lame
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
 )
 
 missing=()

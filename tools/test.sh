@@ -17,4 +17,9 @@ cmake --build "$build" -j"$(nproc)"
 . tools/xvfb.sh
 start_private_display
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+# Some e2e tests preload a tracing library into the games.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-verify_asan_link_order=0}"
+# Mesa's software renderer syncs its worker threads in ways ThreadSanitizer
+# cannot see; rendering on the calling thread keeps its reports about our code.
+if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; fi
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@"

@@ -37,6 +37,3 @@ void renderFrame(int width, int height) {
 // OSMesa keeps a few blocks of its own after its context is destroyed; the
 // leak checker of sanitizer builds should not count them against us.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libOSMesa.so\n"; }
-// Mesa's rendering threads synchronise through futexes that the thread checker
-// cannot see, so it reports races between them inside the library.
-extern "C" const char* __tsan_default_suppressions() { return "race:libOSMesa.so\n"; }

@@ -36,4 +36,6 @@ std::string shellOutput(const std::string& command);
 // Full path of an e2e game program by its source name ("exit_status").
 std::string gameProgram(const std::string& name);
 // The X window id of the process's GLUT window (waits for it); "" on timeout.
+// Without a window property naming the process, the first visible window that
+// still has the engine's initial title is taken: one game per display at a time.
 std::string findGameWindow(pid_t pid, int timeoutMs);

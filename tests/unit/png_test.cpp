@@ -201,14 +201,6 @@ TEST_F(PngLoad, WindowsStyleNamesFindTheFile) {
     EXPECT_EQ(0, memcmp(png.pixels, "\x04\x05\x06", 3));
 }
 
-TEST(PngSuffix, ComparesTheLastFourBytesExactly) {
-    EXPECT_EQ(hasPngSuffix("a.png"), 1);
-    EXPECT_EQ(hasPngSuffix(".png"), 1);
-    EXPECT_EQ(hasPngSuffix("a.PNG"), 0);
-    EXPECT_EQ(hasPngSuffix("png"), 0);
-    EXPECT_EQ(hasPngSuffix("a.png.bak"), 0);
-}
-
 using PngLoadDeath = PngLoad;
 
 TEST_F(PngLoadDeath, MissingFileIsFatalWithThePathAsGiven) {

@@ -1,0 +1,81 @@
+#include "services/input.h"
+
+#include <atomic>
+
+#include "engine/gl.h"
+#include "engine/window.h"
+#include "vindle.h"
+
+namespace {
+
+// One writer each (the window thread, or the caller of a registration), read
+// by the game without the engine lock.
+std::atomic<int> pressedKeyCode{0};
+std::atomic<int> normalKeyCode{0};
+std::atomic<int> specialKeyCode{0};
+std::atomic<int> mouseX{0};
+std::atomic<int> mouseY{0};
+std::atomic<int> mouseLeftDown{0};
+std::atomic<NormalKeyUpFunc> normalKeyUpHandler{nullptr};
+std::atomic<SpecialKeyUpFunc> specialKeyUpHandler{nullptr};
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+}  // namespace
+
+void onKeyboard(unsigned char key, int, int) {
+    pressedKeyCode.store(key, kRelaxed);
+    normalKeyCode.store(key, kRelaxed);
+}
+
+void onKeyboardUp(unsigned char key, int, int) {
+    // The handler still sees the codes from before the release.
+    if (NormalKeyUpFunc handler = normalKeyUpHandler.load(kRelaxed)) handler(key);
+    pressedKeyCode.store(0, kRelaxed);
+    normalKeyCode.store(0, kRelaxed);
+}
+
+void onSpecial(int key, int, int) {
+    pressedKeyCode.store(key, kRelaxed);
+    specialKeyCode.store(key, kRelaxed);
+}
+
+void onSpecialUp(int key, int, int) {
+    if (SpecialKeyUpFunc handler = specialKeyUpHandler.load(kRelaxed)) handler(key);
+    pressedKeyCode.store(0, kRelaxed);
+    // The released key stays readable until the next special key press.
+    specialKeyCode.store(key, kRelaxed);
+}
+
+void onMouse(int button, int state, int, int) {
+    if (button != GLUT_LEFT_BUTTON) return;
+    if (state == GLUT_DOWN) mouseLeftDown.store(1, kRelaxed);
+    else if (state == GLUT_UP) mouseLeftDown.store(0, kRelaxed);
+}
+
+void onPassiveMotion(int x, int y) {
+    mouseX.store(x, kRelaxed);
+    mouseY.store(y, kRelaxed);
+}
+
+extern "C" {
+
+VINDLE_API int getMousePositionX(void) { return mouseX.load(kRelaxed); }
+
+// The window counts y downwards from the top, the scene upwards from the bottom.
+VINDLE_API int getMousePositionY(void) { return getGameHeight() - mouseY.load(kRelaxed); }
+
+VINDLE_API int isMouseLeftButtonDown(void) { return mouseLeftDown.load(kRelaxed); }
+
+// Only the window thread may talk to GLUT; it applies these at its next idle tick.
+VINDLE_API void showMouseCursor(void) { requestCursor(GLUT_CURSOR_INHERIT); }
+VINDLE_API void hideMouseCursor(void) { requestCursor(GLUT_CURSOR_NONE); }
+
+VINDLE_API int getPressedKeyCode(void) { return pressedKeyCode.load(kRelaxed); }
+VINDLE_API int getPressedNormalKeyCode(void) { return normalKeyCode.load(kRelaxed); }
+VINDLE_API int getPressedSpecialKeyCode(void) { return specialKeyCode.load(kRelaxed); }
+
+VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler) { normalKeyUpHandler.store(handler, kRelaxed); }
+VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler) { specialKeyUpHandler.store(handler, kRelaxed); }
+
+}  // extern "C"

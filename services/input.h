@@ -1,0 +1,10 @@
+// Keyboard and mouse: the GLUT callbacks, run on the window thread, that record
+// the latest key and pointer events for the game to poll.
+#pragma once
+
+void onKeyboard(unsigned char key, int x, int y);
+void onKeyboardUp(unsigned char key, int x, int y);
+void onSpecial(int key, int x, int y);
+void onSpecialUp(int key, int x, int y);
+void onMouse(int button, int state, int x, int y);
+void onPassiveMotion(int x, int y);
