@@ -3,6 +3,7 @@
 #include "engine/tables.h"
 #include "engine/window.h"
 #include "scene/images.h"
+#include "scene/animation.h"
 
 void placeRasterPosition(int x, int y) {
     // The origin is always a valid raster position; an empty bitmap then moves
@@ -32,5 +33,6 @@ void drawFrame() {
     // its table in visiting order.
     lockEngine();
     visitTable(imageTable, drawImageRecord);
+    visitTable(spriteTable, drawSpriteRecord);
     unlockEngine();
 }

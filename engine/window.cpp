@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
+#include "scene/animation.h"
 #include "services/input.h"
 #include "vindle.h"
 
@@ -153,6 +154,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutInitWindowSize(getGameWidth(), getGameHeight());
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
     glutSpecialFunc(onSpecial);
     glutSpecialUpFunc(onSpecialUp);

@@ -14,6 +14,30 @@ static void showPictures(void) {
     setImagePosition(2, 250, 130);
 }
 
+/* A figure walking along the hills: at each end it stops, turns round by
+   mirroring its frames, and walks back. Runs on a thread of its own. */
+static void walkBackAndForth(void* unused) {
+    int x = 60, direction = 1;
+    (void)unused;
+    createSprite(1, "walker");
+    setSpritePosition(1, x, 28);
+    playSpriteAnimate(1, "walk");
+    for (;;) {
+        x += direction;
+        setSpritePosition(1, x, 28);
+        if (x <= 60 || x >= getGameWidth() - 60 - getSpriteWidth(1)) {
+            playSpriteAnimate(1, "stand");
+            pauseGame(700);
+            direction = -direction;
+            setSpriteFlipX(1, direction < 0);
+            playSpriteAnimate(1, "walk");
+        }
+        pauseGame(25);
+    }
+}
+
+static void showWalker(void) { asyncRun(walkBackAndForth, 0); }
+
 /* ---- keyboard and mouse ------------------------------------------------- */
 
 static int figureX = 0, figureY = 0; /* moved with the arrow keys */
@@ -81,6 +105,7 @@ static void playEffects(int step) {
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
     showPictures();
+    showWalker();
     onNormalKeyUp(demoKeyUp);
     startMusic();
     for (int step = 0;; ++step) {

@@ -99,6 +99,41 @@ VINDLE_API int isImageVisible(int id);
 /* 1 when image number id exists, else 0; never prints a warning. */
 VINDLE_API int isValidImage(int id);
 
+/* ---- sprites ------------------------------------------------------------ */
+/* A sprite is a folder under Sprites (its name); each sub-folder is an action
+   holding numbered frames 1.png, 2.png, ... played every 300 ms. */
+
+/* Creates sprite number id from the folder Sprites/name; visible at (0, 0),
+   looping, but drawn only once an action is played. */
+VINDLE_API void createSprite(int id, const char* name);
+/* Moves the sprite's lower-left corner to (x, y). */
+VINDLE_API void setSpritePosition(int id, int x, int y);
+/* Non-zero draws the sprite mirrored left to right, in the same place. */
+VINDLE_API void setSpriteFlipX(int id, int flipX);
+/* Non-zero draws the sprite mirrored top to bottom, in the same place. */
+VINDLE_API void setSpriteFlipY(int id, int flipY);
+/* Stops drawing the sprite; its animation keeps running. */
+VINDLE_API void hideSprite(int id);
+/* Draws the sprite again. */
+VINDLE_API void showSprite(int id);
+/* Non-zero loops the action (the default); 0 stops it on its last frame. */
+VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay);
+/* Left edge of the sprite (-1 when there is no such sprite). */
+VINDLE_API int getSpriteX(int id);
+/* Bottom edge of the sprite (-1 when there is no such sprite). */
+VINDLE_API int getSpriteY(int id);
+/* Width of the frame drawn last; 0 before the sprite is first drawn. */
+VINDLE_API int getSpriteWidth(int id);
+/* Height of the frame drawn last; 0 before the sprite is first drawn. */
+VINDLE_API int getSpriteHeight(int id);
+/* 1 when the sprite is shown, 0 when hidden (-1 when there is no such sprite). */
+VINDLE_API int isSpriteVisible(int id);
+/* 1 when a sprite has the number id, else 0; never prints a warning. */
+VINDLE_API int isValidSprite(int id);
+/* Plays the action folder Sprites/<name>/action from its first frame; naming
+   the action already playing changes nothing. */
+VINDLE_API void playSpriteAnimate(int id, const char* action);
+
 /* ---- keyboard and mouse ------------------------------------------------- */
 
 /* Pointer x in pixels from the left edge of the window, at its last move. */

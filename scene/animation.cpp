@@ -1,0 +1,190 @@
+#include "scene/animation.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/diagnostics.h"
+#include "engine/gl.h"
+#include "engine/messages.h"
+#include "engine/settings.h"
+#include "engine/tables.h"
+#include "engine/window.h"
+#include "platform/platform.h"
+#include "scene/png.h"
+#include "vindle.h"
+
+namespace {
+
+FrameNode* newFrameNode(char* path) {
+    auto* node = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
+    if (!node) abort();  // out of memory
+    node->path = path;
+    return node;
+}
+
+FrameNode* lastNode(FrameNode* list) {
+    while (list->next) list = list->next;
+    return list;
+}
+
+void appendName(const char* name, void* context) {
+    auto** tail = static_cast<FrameNode**>(context);
+    (*tail)->next = newFrameNode(copyGameString(name));
+    *tail = (*tail)->next;
+}
+
+// atoi's reading of a number, saturating instead of overflowing as the
+// Windows runtime does.
+int leadingNumber(const char* text) {
+    long long value = strtoll(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+FrameNode* frameAt(FrameNode* list, int index) {
+    FrameNode* node = list->next;
+    for (int i = 0; node && i < index; ++i) node = node->next;
+    return node;
+}
+
+void advanceSprite(void* record) {
+    auto* sprite = static_cast<SpriteRecord*>(record);
+    const int next = sprite->frameIndex + 1;
+    if (next < countFrames(sprite->frames))
+        sprite->frameIndex = next;
+    else if (sprite->repeatPlay)
+        sprite->frameIndex = 0;
+}
+
+}  // namespace
+
+int countFrames(const FrameNode* list) {
+    if (!list) return -1;
+    int count = 0;
+    for (const FrameNode* node = list->next; node; node = node->next) ++count;
+    return count;
+}
+
+void listFrameFiles(const char* folder, FrameNode* list) {
+    FrameNode* tail = lastNode(list);
+    platformListPngFiles(folder, appendName, &tail);
+}
+
+int compareFrameNames(const void* a, const void* b) {
+    // Only the leading number counts, so a name cut to this size still
+    // compares the same unless its number alone is longer.
+    char baseA[1024], baseB[1024];
+    platformBaseName(*static_cast<char* const*>(a), baseA, sizeof baseA);
+    platformBaseName(*static_cast<char* const*>(b), baseB, sizeof baseB);
+    const int numberA = leadingNumber(baseA), numberB = leadingNumber(baseB);
+    return numberA < numberB ? -1 : numberA > numberB ? 1 : 0;
+}
+
+void advanceAnimations() {
+    lockEngine();
+    visitTable(spriteTable, advanceSprite);
+    unlockEngine();
+}
+
+void onAnimationTimer(int) {
+    advanceAnimations();
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
+}
+
+void drawSpriteRecord(void* record) {
+    auto* sprite = static_cast<SpriteRecord*>(record);
+    if (!sprite->visible || !sprite->frames) return;
+    // An action without frames draws nothing.
+    FrameNode* frame = frameAt(sprite->frames, sprite->frameIndex);
+    if (!frame) return;
+    // loadPng lower-cases what it is given. Handing it a copy keeps the
+    // stored path in the letter case of the disk, so the per-frame existence
+    // test stays one lookup instead of a case-insensitive directory walk.
+    char path[kPathBufferSize];
+    memcpy(path, frame->path, strlen(frame->path) + 1);  // built to fit this size
+    int width = 0, height = 0, colorType = 0;
+    const unsigned char* pixels = loadPng(path, &width, &height, &colorType);
+    if (!pixels) fatalError(kMsgFrameLoadFailed, path);
+    sprite->width = width;
+    sprite->height = height;
+
+    // A mirrored frame starts at the far edge and is drawn backwards, so it
+    // covers the same rectangle as the plain one.
+    int rasterX = sprite->x, rasterY = sprite->y;
+    float zoomX = 1.0f, zoomY = 1.0f;
+    if (sprite->flipX) {
+        rasterX += width;
+        zoomX = -1.0f;
+    }
+    if (sprite->flipY) {
+        rasterY += height;
+        zoomY = -1.0f;
+    }
+    placeRasterPosition(rasterX, rasterY);
+    glPixelZoom(zoomX, zoomY);
+    if (colorType == 2)
+        glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    else if (colorType == 6)
+        glDrawPixels(width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glPixelZoom(1.0f, 1.0f);
+}
+
+extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    if (!action) action = "";
+    char actionFolder[kPathBufferSize];
+    lockEngine();
+    auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));
+    if (!sprite) {
+        unlockEngine();
+        printWarning(kMsgSpriteMissing, id);
+        return;
+    }
+    // Naming the current action again costs nothing and does not restart it.
+    if (sprite->action && strcmp(sprite->action, action) == 0) {
+        unlockEngine();
+        return;
+    }
+    free(sprite->action);
+    freeFrameList(sprite->frames);
+    sprite->frames = nullptr;
+    sprite->action = copyGameString(action);
+    sprite->frameIndex = 0;
+
+    // The stored folder, not the current resources directory: a sprite stays
+    // where it was created.
+    if (!joinPath(actionFolder, sizeof actionFolder, sprite->folder, action) || !platformPathExists(actionFolder)) {
+        // A path too long for the buffer cannot exist; it is shown cut.
+        if (!actionFolder[0])
+            snprintf(actionFolder, sizeof actionFolder, "%s%c%s", sprite->folder, platformPathSeparator(), action);
+        // The record may be gone once the lock is released.
+        char* name = copyGameString(sprite->name);
+        unlockEngine();
+        fatalError(kMsgActionMissing, name, action, actionFolder);
+    }
+
+    FrameNode* scratch = newFrameNode(nullptr);
+    listFrameFiles(actionFolder, scratch);
+    // A plain array: a standard container here would export its template code.
+    const size_t count = static_cast<size_t>(countFrames(scratch));
+    auto** names = static_cast<char**>(calloc(count ? count : 1, sizeof(char*)));
+    if (!names) abort();  // out of memory
+    size_t filled = 0;
+    for (FrameNode* node = scratch->next; node; node = node->next) names[filled++] = node->path;
+    if (count > 1) qsort(names, count, sizeof(char*), compareFrameNames);
+
+    sprite->frames = newFrameNode(nullptr);
+    FrameNode* tail = sprite->frames;
+    char framePath[kPathBufferSize];
+    for (size_t i = 0; i < count; ++i) {
+        // A frame whose path does not fit could never be loaded.
+        if (!joinPath(framePath, sizeof framePath, actionFolder, names[i])) continue;
+        tail->next = newFrameNode(copyGameString(framePath));
+        tail = tail->next;
+    }
+    free(names);
+    freeFrameList(scratch);
+    unlockEngine();
+}

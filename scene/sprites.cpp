@@ -1,0 +1,121 @@
+// The sprite functions of the game: creation and the twelve accessors. Every
+// one holds the engine lock for its table access and reports after releasing it.
+#include <cstdlib>
+
+#include "engine/diagnostics.h"
+#include "engine/messages.h"
+#include "engine/settings.h"
+#include "engine/tables.h"
+#include "platform/platform.h"
+#include "scene/records.h"
+#include "vindle.h"
+
+namespace {
+
+SpriteRecord* findSprite(int id) { return static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id))); }
+
+template <typename Change>
+void changeSprite(int id, Change change) {
+    lockEngine();
+    SpriteRecord* sprite = findSprite(id);
+    if (sprite) change(*sprite);
+    unlockEngine();
+    if (!sprite) printWarning(kMsgSpriteMissing, id);
+}
+
+template <typename Read>
+int readSprite(int id, const char* missingMessage, Read read) {
+    lockEngine();
+    SpriteRecord* sprite = findSprite(id);
+    const int value = sprite ? read(*sprite) : -1;
+    unlockEngine();
+    if (!sprite) printWarning(missingMessage, id);
+    return value;
+}
+
+}  // namespace
+
+extern "C" {
+
+VINDLE_API void createSprite(int id, const char* name) {
+    char folder[kPathBufferSize];
+    if (!name) name = "";
+    lockEngine();
+    // A number in use is reported before the disk is looked at.
+    if (findSprite(id)) {
+        unlockEngine();
+        fatalError(kMsgSpriteExists, id);
+    }
+    // A path longer than the buffer cannot name an existing folder: it is
+    // reported as missing, with the name the game gave.
+    if (!buildResourcePath(folder, "Sprites", name) || !platformPathExists(folder)) {
+        unlockEngine();
+        fatalError(kMsgSpriteFolderMissing, folder[0] ? folder : name);
+    }
+    auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
+    if (!sprite) abort();
+    sprite->id = id;
+    sprite->name = copyGameString(name);
+    sprite->folder = copyGameString(folder);
+    sprite->visible = 1;
+    sprite->repeatPlay = 1;
+    if (!spriteTable) spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
+    putHashValue(spriteTable, intKey(id), sprite);
+    unlockEngine();
+}
+
+VINDLE_API void setSpritePosition(int id, int x, int y) {
+    changeSprite(id, [=](SpriteRecord& s) {
+        s.x = x;
+        s.y = y;
+    });
+}
+
+VINDLE_API void setSpriteFlipX(int id, int flipX) {
+    changeSprite(id, [=](SpriteRecord& s) { s.flipX = flipX; });
+}
+
+VINDLE_API void setSpriteFlipY(int id, int flipY) {
+    changeSprite(id, [=](SpriteRecord& s) { s.flipY = flipY; });
+}
+
+VINDLE_API void hideSprite(int id) {
+    changeSprite(id, [](SpriteRecord& s) { s.visible = 0; });
+}
+
+VINDLE_API void showSprite(int id) {
+    changeSprite(id, [](SpriteRecord& s) { s.visible = 1; });
+}
+
+VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay) {
+    changeSprite(id, [=](SpriteRecord& s) { s.repeatPlay = repeatPlay; });
+}
+
+VINDLE_API int getSpriteX(int id) {
+    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.x; });
+}
+
+VINDLE_API int getSpriteY(int id) {
+    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.y; });
+}
+
+VINDLE_API int getSpriteWidth(int id) {
+    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.width; });
+}
+
+VINDLE_API int getSpriteHeight(int id) {
+    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.height; });
+}
+
+VINDLE_API int isSpriteVisible(int id) {
+    return readSprite(id, kMsgSpriteMissingNoBlank, [](const SpriteRecord& s) { return s.visible; });
+}
+
+VINDLE_API int isValidSprite(int id) {
+    lockEngine();
+    const bool found = findSprite(id) != nullptr;
+    unlockEngine();
+    return found ? 1 : 0;
+}
+
+}  // extern "C"

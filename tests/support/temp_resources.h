@@ -1,0 +1,28 @@
+// A throw-away resources folder for tests that need folders and files on disk.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/pngfiles.h"
+
+class TempResources {
+public:
+    const std::string& root() const { return dir_.path(); }
+    std::string path(const std::string& relative) const { return dir_.file(relative); }
+    // Creates a folder and its parents; returns its full path.
+    std::string folder(const std::string& relative) const {
+        std::filesystem::create_directories(path(relative));
+        return path(relative);
+    }
+    // Writes a file, creating its folder; returns its full path.
+    std::string file(const std::string& relative, const std::string& bytes = "") const {
+        std::filesystem::create_directories(std::filesystem::path(path(relative)).parent_path());
+        std::ofstream(path(relative), std::ios::binary) << bytes;
+        return path(relative);
+    }
+
+private:
+    TempDir dir_;
+};
