@@ -2,6 +2,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "engine/window.h"
+#include "scene/texts.h"
 
 void placeRasterPosition(int x, int y) {
     // The origin is always a valid raster position; an empty bitmap then moves
@@ -30,5 +31,6 @@ void drawFrame() {
     // Bottom layer first: images, then sprites, then texts; each pass walks
     // its table in visiting order.
     lockEngine();
+    visitTable(textTable, drawTextRecord);
     unlockEngine();
 }
