@@ -17,4 +17,8 @@ cmake --build "$build" -j"$(nproc)"
 . tools/xvfb.sh
 start_private_display
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+# llvmpipe's worker threads synchronise inside uninstrumented Mesa code, which
+# ThreadSanitizer reports as races: let it draw on the calling thread instead.
+if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; fi
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@"
