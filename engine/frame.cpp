@@ -4,6 +4,7 @@
 #include "engine/window.h"
 #include "scene/images.h"
 #include "scene/animation.h"
+#include "scene/texts.h"
 
 void placeRasterPosition(int x, int y) {
     // The origin is always a valid raster position; an empty bitmap then moves
@@ -34,5 +35,6 @@ void drawFrame() {
     lockEngine();
     visitTable(imageTable, drawImageRecord);
     visitTable(spriteTable, drawSpriteRecord);
+    visitTable(textTable, drawTextRecord);
     unlockEngine();
 }

@@ -4,6 +4,31 @@
 
 #include <vindle.h>
 
+/* ---- texts --------------------------------------------------------------- */
+
+/* A Chinese title, a counter that the main loop updates, a coloured line. */
+enum { TITLE_TEXT = 1, COUNTER_TEXT = 2, COLOUR_TEXT = 3 };
+
+static void showTexts(void) {
+    createText(TITLE_TEXT, "欢迎来到 Vindle 游戏世界！");
+    setTextPosition(TITLE_TEXT, 40, 540);
+    setTextFontSize(TITLE_TEXT, 32);
+
+    createText(COUNTER_TEXT, "计数：0");
+    setTextPosition(COUNTER_TEXT, 40, 490);
+
+    createText(COLOUR_TEXT, "彩色文字 Colourful text");
+    setTextPosition(COLOUR_TEXT, 40, 450);
+    setTextFontSize(COLOUR_TEXT, 24);
+    setTextColor(COLOUR_TEXT, 0.8f, 0.1f, 0.3f);
+}
+
+static void updateCounter(int step) {
+    char line[64];
+    snprintf(line, sizeof line, "计数：%d", step);
+    setText(COUNTER_TEXT, line);
+}
+
 /* ---- pictures ---------------------------------------------------------- */
 
 /* A landscape picture along the bottom, and a half-transparent panel over
@@ -105,6 +130,7 @@ static void playEffects(int step) {
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
     showPictures();
+    showTexts();
     showWalker();
     onNormalKeyUp(demoKeyUp);
     startMusic();
@@ -114,6 +140,7 @@ static void gameMain(void) {
         float shade[3] = {0.6f + 0.4f * t, 0.8f, 1.0f - 0.4f * t};
         setBgColor(shade[palette], shade[(palette + 1) % 3], shade[(palette + 2) % 3]);
         demoInput();
+        updateCounter(step);
         playEffects(step);
         pauseGame(30);
     }

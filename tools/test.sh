@@ -22,4 +22,5 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-verify_asan_link_order=0}"
 # Mesa's software renderer syncs its worker threads in ways ThreadSanitizer
 # cannot see; rendering on the calling thread keeps its reports about our code.
 if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; fi
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@"

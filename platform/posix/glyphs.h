@@ -1,0 +1,17 @@
+// Glyph layer internals exposed to tests and benchmarks.
+#pragma once
+
+// The largest pixel em size the rasteriser is ever given.
+constexpr int kMaxGlyphSize = 1000;
+// The em size used for a font size of 0.
+constexpr int kDefaultGlyphSize = 16;
+
+// The pixel em size rasterised for a game's font size: its magnitude (a
+// negative height asks for the character height, which equals the cell of a
+// SimSun-like font), the default for 0, at most kMaxGlyphSize.
+int rasterGlyphSize(int cellHeight);
+
+// Turns the glyph cache on (the default) or off; either way it is emptied.
+void setGlyphCacheEnabled(bool enabled);
+// The number of glyphs currently cached.
+int cachedGlyphCount();

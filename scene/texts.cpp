@@ -1,0 +1,126 @@
+#include "scene/texts.h"
+
+#include <cstdlib>
+
+#include "engine/diagnostics.h"
+#include "engine/gl.h"
+#include "engine/messages.h"
+#include "engine/tables.h"
+#include "engine/window.h"
+#include "platform/platform.h"
+#include "scene/records.h"
+#include "vindle.h"
+
+namespace {
+
+TextRecord* findText(int id) { return static_cast<TextRecord*>(getHashValue(textTable, intKey(id))); }
+
+// Runs change on the record under the engine lock; an absent number is warned
+// about once the lock is released. Returns false for an absent number.
+template <typename Change>
+bool withText(int id, Change change) {
+    lockEngine();
+    TextRecord* record = findText(id);
+    if (record) change(*record);
+    unlockEngine();
+    if (!record) printWarning(kMsgTextMissing, id);
+    return record != nullptr;
+}
+
+}  // namespace
+
+void drawGlyphString(const char* text, int fontSize) { platformDrawGlyphString(text, fontSize); }
+
+void drawTextRecord(void* value) {
+    const auto* record = static_cast<const TextRecord*>(value);
+    if (!record->visible) return;
+    // The raster colour is latched when the raster position is set.
+    glColor3f(record->red, record->green, record->blue);
+    placeRasterPosition(record->x, record->y);
+    drawGlyphString(record->text, record->fontSize);
+}
+
+extern "C" {
+
+VINDLE_API void createText(int id, const char* text) {
+    lockEngine();
+    if (findText(id)) {
+        unlockEngine();
+        fatalError(kMsgTextExists, id);
+    }
+    // The table is missing only before start-up or after a failed clearGameUI.
+    if (!textTable) textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
+    if (!textTable) abort();  // out of memory
+    auto* record = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
+    if (!record) abort();  // out of memory
+    record->id = id;
+    record->text = copyGameString(text);
+    record->visible = 1;
+    record->fontSize = 20;
+    putHashValue(textTable, intKey(id), record);
+    unlockEngine();
+}
+
+VINDLE_API void setTextPosition(int id, int x, int y) {
+    withText(id, [&](TextRecord& r) {
+        r.x = x;
+        r.y = y;
+    });
+}
+
+VINDLE_API void setText(int id, const char* text) {
+    // Copied before the lock so the frame waits no longer than the swap.
+    char* copy = copyGameString(text);
+    if (!withText(id, [&](TextRecord& r) {
+            free(r.text);
+            r.text = copy;
+        }))
+        free(copy);
+}
+
+VINDLE_API void setTextColor(int id, float red, float green, float blue) {
+    withText(id, [&](TextRecord& r) {
+        r.red = red;
+        r.green = green;
+        r.blue = blue;
+    });
+}
+
+VINDLE_API void setTextFontSize(int id, int size) {
+    withText(id, [&](TextRecord& r) { r.fontSize = size; });
+}
+
+VINDLE_API void hideText(int id) {
+    withText(id, [](TextRecord& r) { r.visible = 0; });
+}
+
+VINDLE_API void showText(int id) {
+    withText(id, [](TextRecord& r) { r.visible = 1; });
+}
+
+VINDLE_API int getTextX(int id) {
+    int x = -1;
+    withText(id, [&](TextRecord& r) { x = r.x; });
+    return x;
+}
+
+VINDLE_API int getTextY(int id) {
+    int y = -1;
+    withText(id, [&](TextRecord& r) { y = r.y; });
+    return y;
+}
+
+VINDLE_API int isTextVisible(int id) {
+    int visible = -1;
+    withText(id, [&](TextRecord& r) { visible = r.visible; });
+    return visible;
+}
+
+VINDLE_API int isValidText(int id) {
+    lockEngine();
+    const bool present = findText(id) != nullptr;
+    unlockEngine();
+    return present ? 1 : 0;
+}
+
+}  // extern "C"
