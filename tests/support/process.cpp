@@ -97,3 +97,49 @@ std::string findGameWindow(pid_t pid, int timeoutMs) {
         timeoutMs);
     return id;
 }
+
+namespace {
+std::string trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+}  // namespace
+
+std::vector<std::string> windowsNamed(const std::string& name) {
+    std::vector<std::string> ids;
+    std::istringstream lines(shellOutput("xdotool search --onlyvisible --name '" + name + "' 2>/dev/null"));
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty()) ids.push_back(line);
+    return ids;
+}
+
+std::string findWindowByName(const std::string& name, int timeoutMs) {
+    std::string id;
+    waitUntil(
+        [&] {
+            std::vector<std::string> ids = windowsNamed(name);
+            if (!ids.empty()) id = ids.front();
+            return !id.empty();
+        },
+        timeoutMs);
+    return id;
+}
+
+std::string transientFor(const std::string& window) {
+    // xprop prints "WM_TRANSIENT_FOR(WINDOW): window id # 0x200002".
+    std::string out = shellOutput("xprop -id " + window + " WM_TRANSIENT_FOR 2>/dev/null");
+    size_t hash = out.find("# 0x");
+    if (hash == std::string::npos) return "";
+    return std::to_string(std::stoul(out.substr(hash + 2), nullptr, 16));
+}
+
+std::string focusedWindow() { return trimmed(shellOutput("xdotool getwindowfocus 2>/dev/null")); }
+
+std::string windowPixel(const std::string& window, int x, int y) {
+    // ImageMagick's text format: "0,0: (r,g,b)  #RRGGBB  srgb(...)".
+    std::string out = shellOutput("import -window " + window + " -crop 1x1+" + std::to_string(x) + "+" +
+                                  std::to_string(y) + " -depth 8 txt:- 2>/dev/null");
+    size_t hash = out.find(" #", out.find("0,0:"));
+    if (hash == std::string::npos || out.find("0,0:") == std::string::npos) return "";
+    return out.substr(hash + 1, 7);
+}

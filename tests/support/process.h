@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class GameProcess {
 public:
@@ -37,3 +38,13 @@ std::string shellOutput(const std::string& command);
 std::string gameProgram(const std::string& name);
 // The X window id of the process's GLUT window (waits for it); "" on timeout.
 std::string findGameWindow(pid_t pid, int timeoutMs);
+// Ids of the visible windows whose title contains name (as xdotool prints them).
+std::vector<std::string> windowsNamed(const std::string& name);
+// The first visible window whose title contains name (waits for it); "" on timeout.
+std::string findWindowByName(const std::string& name, int timeoutMs);
+// The window that window is transient for ("" when none), as a decimal id.
+std::string transientFor(const std::string& window);
+// The window that has the keyboard focus, as a decimal id.
+std::string focusedWindow();
+// The colour of one pixel of a window as "#RRGGBB"; "" when it cannot be read.
+std::string windowPixel(const std::string& window, int x, int y);
