@@ -1,7 +1,8 @@
 // Linux backend: message boxes as small X windows of their own, drawn with Xft
 // so Chinese shows without touching the process locale, and transient for the
-// game window when they belong to it. Each box opens its own X connection and
-// never calls GLUT, so any thread may show one while the window thread draws.
+// game window when they belong to it. Boxes talk to the X server over a
+// connection of their own, one box at a time, and never call GLUT, so any
+// thread may show one while the window thread draws.
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
@@ -82,6 +83,7 @@ public:
         if (gc_) XFreeGC(display_, gc_);
         if (window_) XDestroyWindow(display_, window_);
         if (font_) XftFontClose(display_, font_);
+        XFlush(display_);
     }
     Box(const Box&) = delete;
     Box& operator=(const Box&) = delete;
@@ -96,6 +98,7 @@ public:
         while (true) {
             XEvent event;
             XNextEvent(display_, &event);
+            if (event.xany.window != window_) continue;
             int result = handle(event);
             if (result != PLATFORM_BOX_FAILED) return result;
         }
@@ -417,15 +420,15 @@ private:
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
     if (MessageBoxHook hook = platformMessageBoxHook()) return hook(text, caption, style, ownedByGameWindow);
     std::lock_guard<std::mutex> turn(boxTurn());
-    Display* display = XOpenDisplay(nullptr);
+    // One connection for every box, opened on first use and kept: closing it
+    // would leave the Render library's per-display cache pointing at a freed
+    // display that the next open may get back at the same address.
+    static Display* display = nullptr;
+    if (!display) display = XOpenDisplay(nullptr);
     if (!display) return PLATFORM_BOX_FAILED;
-    int result;
-    {
-        Box box(display, text, caption, style, ownedByGameWindow ? gameWindow.load() : 0);
-        result = box.run();
-    }
-    XCloseDisplay(display);
-    return result;
+    XSync(display, True);  // drops events left over from an earlier box
+    Box box(display, text, caption, style, ownedByGameWindow ? gameWindow.load() : 0);
+    return box.run();
 }
 
 void platformNoteGameWindow() {

@@ -88,9 +88,12 @@ TEST(Dialogs, AlertBeforeTheWindowExistsHasNoOwner) {
     EXPECT_TRUE(printed(game, "early=1\n")) << game.output();
 }
 
-TEST(Dialogs, BoxesFromTwoThreadsComeOneAfterTheOther) {
-    GameProcess game(gameProgram("dialog_confirm") + " two");
-    for (int answered = 0; answered < 2; ++answered) {
+namespace {
+
+// Answers count boxes one at a time with Return, checking that no other box
+// is open meanwhile.
+void answerBoxesInTurn(const GameProcess& game, int count) {
+    for (int answered = 0; answered < count; ++answered) {
         SCOPED_TRACE(answered);
         std::string box;
         ASSERT_TRUE(waitUntil(
@@ -114,8 +117,22 @@ TEST(Dialogs, BoxesFromTwoThreadsComeOneAfterTheOther) {
             kTimeoutMs))
             << game.output();
     }
+}
+
+}  // namespace
+
+TEST(Dialogs, BoxesFromTwoThreadsComeOneAfterTheOther) {
+    GameProcess game(gameProgram("dialog_confirm") + " two");
+    answerBoxesInTurn(game, 2);
     EXPECT_TRUE(printed(game, "alert 1=1\n")) << game.output();
     EXPECT_TRUE(printed(game, "alert 2=1\n")) << game.output();
+}
+
+TEST(Dialogs, OneThreadShowsBoxAfterBox) {
+    GameProcess game(gameProgram("dialog_confirm") + " series");
+    answerBoxesInTurn(game, 3);
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
+    EXPECT_TRUE(printed(game, "alert 1=1\nalert 2=1\nalert 3=1\n")) << game.output();
 }
 
 TEST(Dialogs, FatalErrorPrintsShowsItsBoxAndEndsWithStatus255) {

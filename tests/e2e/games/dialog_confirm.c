@@ -1,7 +1,8 @@
 /* Shows message boxes for the dialog tests; the first argument picks which:
    confirm (default) and alert ask while another thread keeps changing the
-   background, "two" shows two alerts from two threads at once, "early" shows
-   an alert before the window exists. Each answer is printed. */
+   background, "two" shows two alerts from two threads at once, "series" three
+   alerts one after another from the game thread, "early" an alert before the
+   window exists. Each answer is printed. */
 #include <stdio.h>
 #include <string.h>
 
@@ -32,6 +33,13 @@ static void gameMain(void) {
         return;
     }
     if (strcmp(mode, "early") == 0) return;
+    if (strcmp(mode, "series") == 0) {
+        for (int i = 1; i <= 3; ++i) {
+            printf("alert %d=%d\n", i, alert("第%d个", i));
+            fflush(stdout);
+        }
+        return;
+    }
     asyncRun(animateBackground, NULL);
     if (strcmp(mode, "alert") == 0) {
         printf("alert=%d\n", alert("分数：%d", 42));
