@@ -33,6 +33,17 @@ std::mutex& boxTurn() {
     return *turn;
 }
 
+// An error on the boxes' connection (an owner window that is gone, focus that
+// cannot be given) is not worth ending the process for, as Xlib's default
+// handler would; errors on other connections go to the handler set before.
+std::atomic<Display*> boxDisplay{nullptr};
+std::atomic<XErrorHandler> previousErrorHandler{nullptr};
+int onXError(Display* display, XErrorEvent* error) {
+    if (display == boxDisplay.load()) return 0;
+    XErrorHandler previous = previousErrorHandler.load();
+    return previous ? previous(display, error) : 0;
+}
+
 constexpr char kFontPattern[] = "sans-serif:lang=zh-cn:pixelsize=14";
 constexpr int kMargin = 20;
 constexpr int kIconSize = 32;
@@ -424,8 +435,12 @@ int platformMessageBox(const char* text, const char* caption, int style, bool ow
     // would leave the Render library's per-display cache pointing at a freed
     // display that the next open may get back at the same address.
     static Display* display = nullptr;
-    if (!display) display = XOpenDisplay(nullptr);
-    if (!display) return PLATFORM_BOX_FAILED;
+    if (!display) {
+        display = XOpenDisplay(nullptr);
+        if (!display) return PLATFORM_BOX_FAILED;
+        boxDisplay.store(display);
+        previousErrorHandler.store(XSetErrorHandler(onXError));
+    }
     XSync(display, True);  // drops events left over from an earlier box
     Box box(display, text, caption, style, ownedByGameWindow ? gameWindow.load() : 0);
     return box.run();
