@@ -166,6 +166,14 @@ private:
             start = end + 1;
         }
         lineHeight_ = font_->ascent + font_->descent + 4;
+        // A fatal message may run to thousands of characters: the box keeps to
+        // the screen and ends the text it cannot show with an ellipsis.
+        const int roomForLines = (DisplayHeight(display_, screen_) - 2 * kMargin - kFooterHeight - 80) / lineHeight_;
+        const size_t maxLines = static_cast<size_t>(std::max(1, roomForLines));
+        if (lines_.size() > maxLines) {
+            lines_.resize(maxLines);
+            lines_.back() = "…";
+        }
         int widest = 0;
         for (const std::string& line : lines_) widest = std::max(widest, textWidth(line));
         const int iconSpace = icon_ == Icon::none ? 0 : kIconSize + kIconGap;

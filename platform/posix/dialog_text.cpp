@@ -31,6 +31,17 @@ size_t utf8Length(const unsigned char* p, const unsigned char* end) {
     return length;
 }
 
+// True when p..end is the start of a UTF-8 character cut off by the end of
+// the text, as a message cut to fit its buffer may be.
+bool isCutUtf8Character(const unsigned char* p, const unsigned char* end) {
+    const size_t have = static_cast<size_t>(end - p);
+    const size_t need = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC2 ? 2 : 0;
+    if (*p > 0xF4 || need == 0 || have >= need) return false;
+    for (size_t i = 1; i < have; ++i)
+        if ((p[i] & 0xC0) != 0x80) return false;
+    return true;
+}
+
 bool isUtf8(const unsigned char* p, const unsigned char* end) {
     while (p < end) {
         size_t length = utf8Length(p, end);
@@ -89,9 +100,9 @@ std::string dialogTextAsUtf8(const char* text) {
             if (length < 3) break;
             runEnd += length;
         }
-        if (runEnd > p && (runEnd == end || *runEnd < 0x80)) {
+        if (runEnd > p && (runEnd == end || *runEnd < 0x80 || isCutUtf8Character(runEnd, end))) {
             out.append(reinterpret_cast<const char*>(p), static_cast<size_t>(runEnd - p));
-            p = runEnd;
+            p = runEnd < end && *runEnd >= 0x80 ? end : runEnd;
             continue;
         }
         // A GBK trail byte may be ASCII, so pairs are taken whole.

@@ -20,6 +20,11 @@ TEST(DialogText, KeepsEngineTextAroundGbkNames) {
     EXPECT_EQ(dialogTextAsUtf8("图片 \xce\xc4\xbc\xfe.png 文件不存在！"), "图片 文件.png 文件不存在！");
 }
 
+TEST(DialogText, DropsACharacterCutOffAtTheEnd) {
+    EXPECT_EQ(dialogTextAsUtf8("得分很高\xe6\x8f"), "得分很高");
+    EXPECT_EQ(dialogTextAsUtf8("ok 得分\xe6"), "ok 得分");
+}
+
 TEST(DialogText, MarksBytesThatAreNeither) {
     EXPECT_EQ(dialogTextAsUtf8("a\xff" "b"), "a?b");
     EXPECT_EQ(dialogTextAsUtf8("\xb7"), "?");
