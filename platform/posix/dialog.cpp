@@ -92,7 +92,12 @@ public:
         Colormap colormap = DefaultColormap(display_, screen_);
         for (XftColor* color : allocated_) XftColorFree(display_, visual, colormap, color);
         if (gc_) XFreeGC(display_, gc_);
-        if (window_) XDestroyWindow(display_, window_);
+        if (window_) {
+            XDestroyWindow(display_, window_);
+            // The keyboard goes back to whoever had it (the game window, or
+            // whatever the pointer is over) rather than to the root window.
+            if (previousFocus_ != None) XSetInputFocus(display_, previousFocus_, RevertToParent, CurrentTime);
+        }
         if (font_) XftFontClose(display_, font_);
         XFlush(display_);
     }
@@ -105,6 +110,8 @@ public:
         if (!font_) return PLATFORM_BOX_FAILED;
         layOut();
         if (!createWindow()) return PLATFORM_BOX_FAILED;
+        int revert;
+        XGetInputFocus(display_, &previousFocus_, &revert);
         XMapRaised(display_, window_);
         while (true) {
             XEvent event;
@@ -416,6 +423,7 @@ private:
     std::string text_;
     std::string caption_;
     Window owner_;
+    Window previousFocus_ = None;
     std::vector<Button> buttons_;
     int escapeResult_ = PLATFORM_BOX_IDOK;
     Icon icon_ = Icon::none;
