@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -26,8 +25,8 @@ namespace {
 
 std::atomic<unsigned long> gameWindow{0};
 
-// One box at a time: Xft's caches are not thread-safe, and two modal boxes
-// would fight over the keyboard.
+// One box at a time: boxes share one X connection, Xft's caches are not
+// thread-safe, and two modal boxes would fight over the keyboard.
 std::mutex& boxTurn() {
     static std::mutex* const turn = new std::mutex;  // never destroyed: boxes may outlive exit handlers
     return *turn;
