@@ -1,149 +1,137 @@
-/* The Vindle demo: a tour of what a game can do. */
+/* The Vindle demo: a small scene that shows most of what a game can do.
+ *
+ *   Left / Right   the walker turns and walks that way (it turns by itself at the edges)
+ *   Space          a jump sound over the background music
+ *   H              hides or shows the mouse pointer (a key-up handler)
+ *   mouse          its position is shown; a left click changes the sky colour
+ *   Escape         ends the round; the demo asks whether to play again
+ */
 #include <stdio.h>
-#include <string.h>
 
 #include <vindle.h>
 
-/* ---- texts --------------------------------------------------------------- */
+enum { TITLE_TEXT = 1, CLOCK_TEXT, COLOUR_TEXT, MOUSE_TEXT, HELP_TEXT };
+enum { LANDSCAPE = 1, GLASS };
+enum { WALKER = 1 };
+enum { KEY_LEFT = 100, KEY_RIGHT = 102, KEY_SPACE = 32, KEY_ESCAPE = 27 };
 
-/* A Chinese title, a counter that the main loop updates, a coloured line. */
-enum { TITLE_TEXT = 1, COUNTER_TEXT = 2, COLOUR_TEXT = 3 };
+static const float skies[3][3] = {{0.85f, 0.80f, 0.75f}, {0.75f, 0.85f, 0.95f}, {0.95f, 0.85f, 0.70f}};
+static int sky = 0;
+static int pointerHidden = 0;
+
+/* ---- texts ---------------------------------------------------------------- */
 
 static void showTexts(void) {
     createText(TITLE_TEXT, "欢迎来到 Vindle 游戏世界！");
     setTextPosition(TITLE_TEXT, 40, 540);
     setTextFontSize(TITLE_TEXT, 32);
 
-    createText(COUNTER_TEXT, "计数：0");
-    setTextPosition(COUNTER_TEXT, 40, 490);
+    createText(CLOCK_TEXT, "");
+    setTextPosition(CLOCK_TEXT, 40, 500);
 
     createText(COLOUR_TEXT, "彩色文字 Colourful text");
-    setTextPosition(COLOUR_TEXT, 40, 450);
+    setTextPosition(COLOUR_TEXT, 40, 460);
     setTextFontSize(COLOUR_TEXT, 24);
     setTextColor(COLOUR_TEXT, 0.8f, 0.1f, 0.3f);
+
+    createText(MOUSE_TEXT, "");
+    setTextPosition(MOUSE_TEXT, 560, 500);
+    setTextColor(MOUSE_TEXT, 0.1f, 0.3f, 0.6f);
+
+    createText(HELP_TEXT, "←→ 走动  空格 跳跃声  H 隐藏指针  点击 换天空颜色  Esc 结束");
+    setTextPosition(HELP_TEXT, 40, 420);
+    setTextFontSize(HELP_TEXT, 16);
 }
 
-static void updateCounter(int step) {
+static void updateTexts(int secondsLeft) {
     char line[64];
-    snprintf(line, sizeof line, "计数：%d", step);
-    setText(COUNTER_TEXT, line);
+    snprintf(line, sizeof line, "剩余时间：%d 秒", secondsLeft);
+    setText(CLOCK_TEXT, line);
+    snprintf(line, sizeof line, "鼠标：(%d, %d)", getMousePositionX(), getMousePositionY());
+    setText(MOUSE_TEXT, line);
 }
 
-/* ---- pictures ---------------------------------------------------------- */
+/* ---- pictures and the walker ---------------------------------------------- */
 
-/* A landscape picture along the bottom, and a half-transparent panel over
-   the hills and the sky, so both show through it. */
+/* A landscape along the bottom and a half-transparent panel over it. */
 static void showPictures(void) {
-    createImage(1, "bg.png");
-    createImage(2, "glass.png");
-    setImagePosition(2, 250, 130);
+    createImage(LANDSCAPE, "bg.png");
+    createImage(GLASS, "glass.png");
+    setImagePosition(GLASS, 250, 130);
 }
 
-/* A figure walking along the hills: at each end it stops, turns round by
-   mirroring its frames, and walks back. Runs on a thread of its own. */
-static void walkBackAndForth(void* unused) {
-    int x = 60, direction = 1;
-    (void)unused;
-    createSprite(1, "walker");
-    setSpritePosition(1, x, 28);
-    playSpriteAnimate(1, "walk");
-    for (;;) {
-        x += direction;
-        setSpritePosition(1, x, 28);
-        if (x <= 60 || x >= getGameWidth() - 60 - getSpriteWidth(1)) {
-            playSpriteAnimate(1, "stand");
-            pauseGame(700);
-            direction = -direction;
-            setSpriteFlipX(1, direction < 0);
-            playSpriteAnimate(1, "walk");
-        }
-        pauseGame(25);
-    }
+static int walkerX = 100, direction = 1;
+
+static void showWalker(void) {
+    walkerX = 100;
+    direction = 1;
+    createSprite(WALKER, "walker");
+    setSpritePosition(WALKER, walkerX, 28);
+    playSpriteAnimate(WALKER, "walk");
 }
 
-static void showWalker(void) { asyncRun(walkBackAndForth, 0); }
+/* One step of the walker: arrow keys choose the direction, the edges of the
+   window turn it round; frames are mirrored when it walks to the left. */
+static void moveWalker(void) {
+    int key = getPressedSpecialKeyCode();
+    if (getPressedKeyCode() == KEY_LEFT && key == KEY_LEFT) direction = -1;
+    if (getPressedKeyCode() == KEY_RIGHT && key == KEY_RIGHT) direction = 1;
+    if (walkerX <= 20) direction = 1;
+    if (walkerX >= getGameWidth() - 20 - getSpriteWidth(WALKER)) direction = -1;
+    walkerX += 2 * direction;
+    setSpritePosition(WALKER, walkerX, 28);
+    setSpriteFlipX(WALKER, direction < 0);
+}
 
-/* ---- keyboard and mouse ------------------------------------------------- */
+/* ---- keyboard, mouse and sound -------------------------------------------- */
 
-static int figureX = 0, figureY = 0; /* moved with the arrow keys */
-static int palette = 0;              /* a left click picks the next one */
-static int cursorHidden = 0;
-
-/* Releasing H hides the mouse pointer or brings it back. */
-static void demoKeyUp(unsigned char key) {
+static void onLetterReleased(unsigned char key) {
     if (key != 'h' && key != 'H') return;
-    cursorHidden = !cursorHidden;
-    if (cursorHidden) hideMouseCursor();
+    pointerHidden = !pointerHidden;
+    if (pointerHidden) hideMouseCursor();
     else showMouseCursor();
-    printf("H: mouse pointer %s\n", cursorHidden ? "hidden" : "shown");
-    fflush(stdout);
 }
 
-/* An arrow key held down (a special key, not the letter with the same code). */
-static int heldArrow(void) {
-    int key = getPressedKeyCode();
-    if (key == 0 || key != getPressedSpecialKeyCode() || key == getPressedNormalKeyCode()) return 0;
-    return key;
-}
-
-/* Called every step: arrows move the scene, a click changes the colours and
-   the title shows where everything is. */
-static void demoInput(void) {
-    static int wasDown = 0;
-    static char lastTitle[128] = "";
-    char title[128];
-    int down;
-
-    switch (heldArrow()) {
-    case 100: figureX -= 4; break; /* Left */
-    case 101: figureY += 4; break; /* Up */
-    case 102: figureX += 4; break; /* Right */
-    case 103: figureY -= 4; break; /* Down */
-    default: break;
+/* A jump sound once per press of Space; a click changes the sky. */
+static void handleInput(void) {
+    static int spaceWasDown = 0, buttonWasDown = 0;
+    int spaceDown = getPressedNormalKeyCode() == KEY_SPACE;
+    int buttonDown = isMouseLeftButtonDown();
+    if (spaceDown && !spaceWasDown) playSound("jump.wav", 0);
+    if (buttonDown && !buttonWasDown) {
+        sky = (sky + 1) % 3;
+        setBgColor(skies[sky][0], skies[sky][1], skies[sky][2]);
     }
-    setViewPortPosition(figureX, figureY);
+    spaceWasDown = spaceDown;
+    buttonWasDown = buttonDown;
+}
 
-    down = isMouseLeftButtonDown();
-    if (down && !wasDown) palette = (palette + 1) % 3;
-    wasDown = down;
+/* ---- the game ------------------------------------------------------------- */
 
-    snprintf(title, sizeof title, "Vindle 演示  方向键 (%d, %d)  鼠标 (%d, %d)  H 隐藏指针", figureX, figureY,
-             getMousePositionX(), getMousePositionY());
-    if (strcmp(title, lastTitle) != 0) {
-        setGameTitle(title);
-        strcpy(lastTitle, title);
+/* One round: a minute of walking, or until Escape. */
+static void playRound(void) {
+    clearGameUI();
+    setBgColor(skies[sky][0], skies[sky][1], skies[sky][2]);
+    showPictures();
+    showWalker();
+    showTexts();
+    for (int step = 0; step < 2000; ++step) {
+        if (getPressedNormalKeyCode() == KEY_ESCAPE) break;
+        moveWalker();
+        handleInput();
+        updateTexts((2000 - step) * 30 / 1000);
+        pauseGame(30);
     }
 }
-
-/* ---- sound ------------------------------------------------------------- */
-
-/* Background music that loops for the whole demo. */
-static void startMusic(void) { playSound("bgm.mp3", 1); }
-
-/* A jump sound every few seconds, over the music. */
-static void playEffects(int step) {
-    if (step % 100 == 50) playSound("jump.wav", 0);
-}
-
-/* ---- the game ------------------------------------------------------------ */
 
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
-    showPictures();
-    showTexts();
-    showWalker();
-    onNormalKeyUp(demoKeyUp);
-    startMusic();
-    for (int step = 0;; ++step) {
-        /* The background slowly cycles through soft colours. */
-        float t = (float)(step % 200) / 200.0f;
-        float shade[3] = {0.6f + 0.4f * t, 0.8f, 1.0f - 0.4f * t};
-        setBgColor(shade[palette], shade[(palette + 1) % 3], shade[(palette + 2) % 3]);
-        demoInput();
-        updateCounter(step);
-        playEffects(step);
-        pauseGame(30);
-    }
+    onNormalKeyUp(onLetterReleased);
+    playSound("bgm.mp3", 1);
+    do {
+        playRound();
+    } while (confirm("再玩一次？"));
+    closeSound("bgm.mp3");
 }
 
 int main(void) {

@@ -193,6 +193,20 @@ VINDLE_API int isTextVisible(int id);
 /* 1 if a text with this number exists, else 0; never warns. */
 VINDLE_API int isValidText(int id);
 
+/* ---- message dialogs ----------------------------------------------------- */
+
+#if defined(__GNUC__)
+#  define VINDLE_PRINTF_FORMAT __attribute__((format(printf, 1, 2)))
+#else
+#  define VINDLE_PRINTF_FORMAT
+#endif
+/* Shows a message box with an OK button (format and arguments as in printf)
+   and waits until the player closes it. Returns 1, or 0 if no box could open. */
+VINDLE_API int alert(const char* format, ...) VINDLE_PRINTF_FORMAT;
+/* Asks a yes/no question (format as in printf) and waits for the answer:
+   1 when the player chose Yes, otherwise 0. */
+VINDLE_API int confirm(const char* format, ...) VINDLE_PRINTF_FORMAT;
+
 #ifdef __cplusplus
 }
 #endif

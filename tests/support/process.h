@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class GameProcess {
 public:
@@ -39,3 +40,13 @@ std::string gameProgram(const std::string& name);
 // Without a window property naming the process, the first visible window that
 // still has the engine's initial title is taken: one game per display at a time.
 std::string findGameWindow(pid_t pid, int timeoutMs);
+// Ids of the visible windows whose title contains name (as xdotool prints them).
+std::vector<std::string> windowsNamed(const std::string& name);
+// The first visible window whose title contains name (waits for it); "" on timeout.
+std::string findWindowByName(const std::string& name, int timeoutMs);
+// The window that window is transient for ("" when none), as a decimal id.
+std::string transientFor(const std::string& window);
+// The window that has the keyboard focus, as a decimal id.
+std::string focusedWindow();
+// The colour of one pixel of a window as "#RRGGBB"; "" when it cannot be read.
+std::string windowPixel(const std::string& window, int x, int y);

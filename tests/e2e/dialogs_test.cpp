@@ -1,0 +1,146 @@
+// Real message boxes under X: ownership, the window drawing on behind a box,
+// the keyboard, boxes from two threads, and the fatal box.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/process.h"
+
+namespace {
+
+constexpr int kTimeoutMs = 15000;  // the machine is shared: generous
+const std::string kCaption = "提示";
+const std::string kNoWindow;
+
+// Presses keys (xdotool's names) once the box has the keyboard.
+void answer(const std::string& box, const std::string& keys) {
+    ASSERT_TRUE(waitUntil([&] { return focusedWindow() == box; }, kTimeoutMs)) << "the box never took the keyboard";
+    shellOutput("xdotool key " + keys);
+}
+
+bool printed(const GameProcess& game, const std::string& text) {
+    return game.output().find(text) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(Dialogs, ConfirmBelongsToTheGameWindowWhichGoesOnDrawing) {
+    GameProcess game(gameProgram("dialog_confirm"));
+    const std::string box = findWindowByName(kCaption, kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    const std::string owner = transientFor(box);
+    ASSERT_NE(owner, kNoWindow);
+
+    // The owner shows the scene: another thread keeps changing its background
+    // while the game thread waits for the answer.
+    const std::string before = windowPixel(owner, 5, 5);
+    ASSERT_NE(before, "");
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            std::string now = windowPixel(owner, 5, 5);
+            return !now.empty() && now != before;
+        },
+        kTimeoutMs));
+    EXPECT_EQ(windowsNamed(kCaption), std::vector<std::string>{box});
+    EXPECT_FALSE(printed(game, "confirm="));
+
+    answer(box, "Return");
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
+    EXPECT_TRUE(printed(game, "confirm=1\n")) << game.output();
+}
+
+TEST(Dialogs, ConfirmTakesItsAnswerFromTheKeyboard) {
+    struct Case {
+        const char* keys;
+        const char* result;
+    };
+    for (const Case& c : {Case{"Escape", "confirm=0\n"}, Case{"Tab Return", "confirm=0\n"}, Case{"n", "confirm=0\n"},
+                          Case{"y", "confirm=1\n"}}) {
+        SCOPED_TRACE(c.keys);
+        GameProcess game(gameProgram("dialog_confirm"));
+        const std::string box = findWindowByName(kCaption, kTimeoutMs);
+        ASSERT_NE(box, kNoWindow) << game.output();
+        answer(box, c.keys);
+        EXPECT_EQ(game.wait(kTimeoutMs), 1);
+        EXPECT_TRUE(printed(game, c.result)) << game.output();
+    }
+}
+
+TEST(Dialogs, AlertWaitsForReturn) {
+    GameProcess game(gameProgram("dialog_confirm") + " alert");
+    const std::string box = findWindowByName(kCaption, kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    EXPECT_NE(transientFor(box), kNoWindow);
+    EXPECT_FALSE(printed(game, "alert="));
+    answer(box, "Return");
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
+    EXPECT_TRUE(printed(game, "alert=1\n")) << game.output();
+}
+
+TEST(Dialogs, AlertBeforeTheWindowExistsHasNoOwner) {
+    GameProcess game(gameProgram("dialog_confirm") + " early");
+    const std::string box = findWindowByName(kCaption, kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    EXPECT_EQ(transientFor(box), kNoWindow);
+    answer(box, "Escape");
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
+    EXPECT_TRUE(printed(game, "early=1\n")) << game.output();
+}
+
+namespace {
+
+// Answers count boxes one at a time with Return, checking that no other box
+// is open meanwhile.
+void answerBoxesInTurn(const GameProcess& game, int count) {
+    for (int answered = 0; answered < count; ++answered) {
+        SCOPED_TRACE(answered);
+        std::string box;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                std::vector<std::string> boxes = windowsNamed(kCaption);
+                if (!boxes.empty()) box = boxes.front();
+                return !boxes.empty();
+            },
+            kTimeoutMs))
+            << game.output();
+        ASSERT_TRUE(waitUntil([&] { return focusedWindow() == box; }, kTimeoutMs));
+        EXPECT_EQ(windowsNamed(kCaption).size(), 1u);
+        shellOutput("xdotool key Return");
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                std::string out = game.output();
+                size_t lines = 0;
+                for (size_t at = out.find("alert "); at != std::string::npos; at = out.find("alert ", at + 1)) ++lines;
+                return lines == static_cast<size_t>(answered + 1);
+            },
+            kTimeoutMs))
+            << game.output();
+    }
+}
+
+}  // namespace
+
+TEST(Dialogs, BoxesFromTwoThreadsComeOneAfterTheOther) {
+    GameProcess game(gameProgram("dialog_confirm") + " two");
+    answerBoxesInTurn(game, 2);
+    EXPECT_TRUE(printed(game, "alert 1=1\n")) << game.output();
+    EXPECT_TRUE(printed(game, "alert 2=1\n")) << game.output();
+}
+
+TEST(Dialogs, OneThreadShowsBoxAfterBox) {
+    GameProcess game(gameProgram("dialog_confirm") + " series");
+    answerBoxesInTurn(game, 3);
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
+    EXPECT_TRUE(printed(game, "alert 1=1\nalert 2=1\nalert 3=1\n")) << game.output();
+}
+
+TEST(Dialogs, FatalErrorPrintsShowsItsBoxAndEndsWithStatus255) {
+    const std::string message = "图片 missing.png 文件不存在！";
+    GameProcess game(gameProgram("fatal_message"));
+    const std::string box = findWindowByName("遇到严重错误", kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    EXPECT_TRUE(printed(game, message + "\n")) << game.output();
+    answer(box, "Return");
+    EXPECT_EQ(game.wait(kTimeoutMs), 255);
+}
