@@ -6,6 +6,7 @@
  *   mouse          its position is shown; a left click changes the sky colour
  *   Escape         ends the round; the demo asks whether to play again
  */
+#include <stdatomic.h>
 #include <stdio.h>
 
 #include <vindle.h>
@@ -18,6 +19,7 @@ enum { KEY_LEFT = 100, KEY_RIGHT = 102, KEY_SPACE = 32, KEY_ESCAPE = 27 };
 static const float skies[3][3] = {{0.85f, 0.80f, 0.75f}, {0.75f, 0.85f, 0.95f}, {0.95f, 0.85f, 0.70f}};
 static int sky = 0;
 static int pointerHidden = 0;
+static atomic_int roundOver; /* set by the key handler on the window thread */
 
 /* ---- texts ---------------------------------------------------------------- */
 
@@ -85,24 +87,28 @@ static void moveWalker(void) {
 
 /* ---- keyboard, mouse and sound -------------------------------------------- */
 
-static void onLetterReleased(unsigned char key) {
-    if (key != 'h' && key != 'H') return;
-    pointerHidden = !pointerHidden;
-    if (pointerHidden) hideMouseCursor();
-    else showMouseCursor();
+/* Key releases are never missed, however short the press: H toggles the
+   pointer, Space plays the jump sound, Escape ends the round. */
+static void onKeyReleased(unsigned char key) {
+    if (key == 'h' || key == 'H') {
+        pointerHidden = !pointerHidden;
+        if (pointerHidden) hideMouseCursor();
+        else showMouseCursor();
+    } else if (key == KEY_SPACE) {
+        playSound("jump.wav", 0);
+    } else if (key == KEY_ESCAPE) {
+        atomic_store(&roundOver, 1);
+    }
 }
 
-/* A jump sound once per press of Space; a click changes the sky. */
-static void handleInput(void) {
-    static int spaceWasDown = 0, buttonWasDown = 0;
-    int spaceDown = getPressedNormalKeyCode() == KEY_SPACE;
+/* A click changes the sky. */
+static void handleMouse(void) {
+    static int buttonWasDown = 0;
     int buttonDown = isMouseLeftButtonDown();
-    if (spaceDown && !spaceWasDown) playSound("jump.wav", 0);
     if (buttonDown && !buttonWasDown) {
         sky = (sky + 1) % 3;
         setBgColor(skies[sky][0], skies[sky][1], skies[sky][2]);
     }
-    spaceWasDown = spaceDown;
     buttonWasDown = buttonDown;
 }
 
@@ -115,10 +121,10 @@ static void playRound(void) {
     showPictures();
     showWalker();
     showTexts();
-    for (int step = 0; step < 2000; ++step) {
-        if (getPressedNormalKeyCode() == KEY_ESCAPE) break;
+    atomic_store(&roundOver, 0);
+    for (int step = 0; step < 2000 && !atomic_load(&roundOver); ++step) {
         moveWalker();
-        handleInput();
+        handleMouse();
         updateTexts((2000 - step) * 30 / 1000);
         pauseGame(30);
     }
@@ -126,7 +132,7 @@ static void playRound(void) {
 
 static void gameMain(void) {
     setGameTitle("Vindle 演示");
-    onNormalKeyUp(onLetterReleased);
+    onNormalKeyUp(onKeyReleased);
     playSound("bgm.mp3", 1);
     do {
         playRound();
