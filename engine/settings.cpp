@@ -57,11 +57,10 @@ bool joinPath(char* dest, size_t size, const char* directory, const char* name) 
 
 bool buildResourcePath(char* dest, const char* folder, const char* name) {
     char directory[kPathBufferSize];
-    char withFolder[kPathBufferSize];
-    memset(dest, 0, kPathBufferSize);
     resolveResourcesDir(directory);
-    return joinPath(withFolder, sizeof withFolder, directory, folder) &&
-           joinPath(dest, kPathBufferSize, withFolder, name);
+    const char separator = platformPathSeparator();
+    int n = snprintf(dest, kPathBufferSize, "%s%c%s%c%s", directory, separator, folder, separator, name ? name : "");
+    return n >= 0 && static_cast<size_t>(n) < kPathBufferSize;
 }
 
 extern "C" {

@@ -20,9 +20,9 @@ extern WindowSettings settings;
 void resolveResourcesDir(char* dest);
 // The executable's directory, ending in a separator, into dest (kPathBufferSize).
 void getExeDirectory(char* dest);
-// Builds "<resources dir><sep><folder><sep><name>" into dest (kPathBufferSize,
-// zero-filled first). Returns false, leaving dest empty, when the path does
-// not fit.
+// Builds "<resources dir><sep><folder><sep><name>" into dest (kPathBufferSize).
+// Returns false when the path does not fit; dest then holds as much of it as
+// fits, for the message that reports it.
 bool buildResourcePath(char* dest, const char* folder, const char* name);
 // Joins a directory and a name with one separator into dest of the given size.
 // Returns false, leaving dest empty, when the result does not fit.

@@ -11,6 +11,7 @@
 #include "engine/tables.h"
 #include "engine/window.h"
 #include "platform/platform.h"
+#include "scene/access.h"
 #include "scene/png.h"
 #include "scene/records.h"
 #include "vindle.h"
@@ -21,14 +22,7 @@ namespace {
 // that does not fit names no file the game could have, so it is reported as
 // missing, cut to what the message can show.
 void buildImagePath(char* path, const char* fileName) {
-    if (buildResourcePath(path, "Images", fileName)) return;
-    char directory[kPathBufferSize];
-    resolveResourcesDir(directory);
-    const char separator = platformPathSeparator();
-    if (snprintf(path, kPathBufferSize, "%s%cImages%c%s", directory, separator, separator,
-                 fileName ? fileName : "") < 0)
-        path[0] = '\0';
-    fatalError(kMsgPngMissing, path);
+    if (!buildResourcePath(path, "Images", fileName)) fatalError(kMsgPngMissing, path);
 }
 
 struct Picture {
@@ -45,22 +39,9 @@ Picture loadImagePicture(char* path) {
     return picture;
 }
 
-// Runs use(record) with the lock held when the image exists; otherwise
-// warns with the given text after the lock is released. False when absent.
 template <typename Use>
-bool withImage(int id, const char* missingText, Use use) {
-    lockEngine();
-    auto* image = static_cast<ImageRecord*>(getHashValue(imageTable, intKey(id)));
-    if (image) use(*image);
-    unlockEngine();
-    if (!image && missingText) printWarning(missingText, id);
-    return image != nullptr;
-}
-
-int readImage(int id, const char* missingText, int ImageRecord::*field) {
-    int value = -1;
-    withImage(id, missingText, [&](ImageRecord& image) { value = image.*field; });
-    return value;
+bool withImage(int id, Use use) {
+    return withRecord<ImageRecord>(imageTable, id, kMsgImageMissing, use);
 }
 
 }  // namespace
@@ -90,25 +71,21 @@ VINDLE_API void createImage(int id, const char* fileName) {
     }
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
-    // Only reachable before start-up made the table; the image needs one.
-    if (!imageTable) imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (imageTable) {
-        auto* image = static_cast<ImageRecord*>(calloc(1, sizeof(ImageRecord)));
-        if (!image) abort();  // out of memory
-        image->id = id;
-        image->path = copyGameString(path);
-        image->width = picture.width;
-        image->height = picture.height;
-        image->colorType = picture.colorType;
-        image->pixels = picture.pixels;
-        image->visible = 1;
-        putHashValue(imageTable, intKey(id), image);
-    }
+    auto* image = static_cast<ImageRecord*>(calloc(1, sizeof(ImageRecord)));
+    if (!image) abort();  // out of memory
+    image->id = id;
+    image->path = copyGameString(path);
+    image->width = picture.width;
+    image->height = picture.height;
+    image->colorType = picture.colorType;
+    image->pixels = picture.pixels;
+    image->visible = 1;
+    putHashValue(tableToFill(imageTable), intKey(id), image);
     unlockEngine();
 }
 
 VINDLE_API void setImageSource(int id, const char* fileName) {
-    withImage(id, kMsgImageMissing, [&](ImageRecord& image) {
+    withImage(id, [&](ImageRecord& image) {
         char path[kPathBufferSize];
         buildImagePath(path, fileName);
         Picture picture = loadImagePicture(path);
@@ -122,26 +99,26 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
 }
 
 VINDLE_API void setImagePosition(int id, int x, int y) {
-    withImage(id, kMsgImageMissing, [&](ImageRecord& image) {
+    withImage(id, [&](ImageRecord& image) {
         image.x = x;
         image.y = y;
     });
 }
 
 VINDLE_API void showImage(int id) {
-    withImage(id, kMsgImageMissing, [](ImageRecord& image) { image.visible = 1; });
+    withImage(id, [](ImageRecord& image) { image.visible = 1; });
 }
 
 VINDLE_API void hideImage(int id) {
-    withImage(id, kMsgImageMissing, [](ImageRecord& image) { image.visible = 0; });
+    withImage(id, [](ImageRecord& image) { image.visible = 0; });
 }
 
-VINDLE_API int getImageX(int id) { return readImage(id, kMsgImageMissing, &ImageRecord::x); }
-VINDLE_API int getImageY(int id) { return readImage(id, kMsgImageMissing, &ImageRecord::y); }
-VINDLE_API int getImageWidth(int id) { return readImage(id, kMsgImageMissing, &ImageRecord::width); }
-VINDLE_API int getImageHeight(int id) { return readImage(id, kMsgImageMissing, &ImageRecord::height); }
-VINDLE_API int isImageVisible(int id) { return readImage(id, kMsgImageMissingNoBlank, &ImageRecord::visible); }
+VINDLE_API int getImageX(int id) { return readRecord(imageTable, id, kMsgImageMissing, &ImageRecord::x); }
+VINDLE_API int getImageY(int id) { return readRecord(imageTable, id, kMsgImageMissing, &ImageRecord::y); }
+VINDLE_API int getImageWidth(int id) { return readRecord(imageTable, id, kMsgImageMissing, &ImageRecord::width); }
+VINDLE_API int getImageHeight(int id) { return readRecord(imageTable, id, kMsgImageMissing, &ImageRecord::height); }
+VINDLE_API int isImageVisible(int id) { return readRecord(imageTable, id, kMsgImageMissingNoBlank, &ImageRecord::visible); }
 
-VINDLE_API int isValidImage(int id) { return withImage(id, nullptr, [](ImageRecord&) {}) ? 1 : 0; }
+VINDLE_API int isValidImage(int id) { return hasRecord(imageTable, id); }
 
 }  // extern "C"

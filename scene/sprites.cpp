@@ -7,6 +7,7 @@
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
+#include "scene/access.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -16,21 +17,7 @@ SpriteRecord* findSprite(int id) { return static_cast<SpriteRecord*>(getHashValu
 
 template <typename Change>
 void changeSprite(int id, Change change) {
-    lockEngine();
-    SpriteRecord* sprite = findSprite(id);
-    if (sprite) change(*sprite);
-    unlockEngine();
-    if (!sprite) printWarning(kMsgSpriteMissing, id);
-}
-
-template <typename Read>
-int readSprite(int id, const char* missingMessage, Read read) {
-    lockEngine();
-    SpriteRecord* sprite = findSprite(id);
-    const int value = sprite ? read(*sprite) : -1;
-    unlockEngine();
-    if (!sprite) printWarning(missingMessage, id);
-    return value;
+    withRecord<SpriteRecord>(spriteTable, id, kMsgSpriteMissing, change);
 }
 
 }  // namespace
@@ -47,10 +34,10 @@ VINDLE_API void createSprite(int id, const char* name) {
         fatalError(kMsgSpriteExists, id);
     }
     // A path longer than the buffer cannot name an existing folder: it is
-    // reported as missing, with the name the game gave.
+    // reported as missing, cut to the buffer.
     if (!buildResourcePath(folder, "Sprites", name) || !platformPathExists(folder)) {
         unlockEngine();
-        fatalError(kMsgSpriteFolderMissing, folder[0] ? folder : name);
+        fatalError(kMsgSpriteFolderMissing, folder);
     }
     auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
     if (!sprite) abort();
@@ -59,8 +46,7 @@ VINDLE_API void createSprite(int id, const char* name) {
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;
     sprite->repeatPlay = 1;
-    if (!spriteTable) spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    putHashValue(spriteTable, intKey(id), sprite);
+    putHashValue(tableToFill(spriteTable), intKey(id), sprite);
     unlockEngine();
 }
 
@@ -92,30 +78,25 @@ VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay) {
 }
 
 VINDLE_API int getSpriteX(int id) {
-    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.x; });
+    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::x);
 }
 
 VINDLE_API int getSpriteY(int id) {
-    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.y; });
+    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::y);
 }
 
 VINDLE_API int getSpriteWidth(int id) {
-    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.width; });
+    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::width);
 }
 
 VINDLE_API int getSpriteHeight(int id) {
-    return readSprite(id, kMsgSpriteMissing, [](const SpriteRecord& s) { return s.height; });
+    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::height);
 }
 
 VINDLE_API int isSpriteVisible(int id) {
-    return readSprite(id, kMsgSpriteMissingNoBlank, [](const SpriteRecord& s) { return s.visible; });
+    return readRecord(spriteTable, id, kMsgSpriteMissingNoBlank, &SpriteRecord::visible);
 }
 
-VINDLE_API int isValidSprite(int id) {
-    lockEngine();
-    const bool found = findSprite(id) != nullptr;
-    unlockEngine();
-    return found ? 1 : 0;
-}
+VINDLE_API int isValidSprite(int id) { return hasRecord(spriteTable, id); }
 
 }  // extern "C"

@@ -8,6 +8,7 @@
 #include "engine/tables.h"
 #include "engine/window.h"
 #include "platform/platform.h"
+#include "scene/access.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -15,16 +16,9 @@ namespace {
 
 TextRecord* findText(int id) { return static_cast<TextRecord*>(getHashValue(textTable, intKey(id))); }
 
-// Runs change on the record under the engine lock; an absent number is warned
-// about once the lock is released. Returns false for an absent number.
 template <typename Change>
 bool withText(int id, Change change) {
-    lockEngine();
-    TextRecord* record = findText(id);
-    if (record) change(*record);
-    unlockEngine();
-    if (!record) printWarning(kMsgTextMissing, id);
-    return record != nullptr;
+    return withRecord<TextRecord>(textTable, id, kMsgTextMissing, change);
 }
 
 }  // namespace
@@ -48,16 +42,13 @@ VINDLE_API void createText(int id, const char* text) {
         unlockEngine();
         fatalError(kMsgTextExists, id);
     }
-    // The table is missing only before start-up or after a failed clearGameUI.
-    if (!textTable) textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (!textTable) abort();  // out of memory
     auto* record = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
     if (!record) abort();  // out of memory
     record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
-    putHashValue(textTable, intKey(id), record);
+    putHashValue(tableToFill(textTable), intKey(id), record);
     unlockEngine();
 }
 
@@ -98,29 +89,12 @@ VINDLE_API void showText(int id) {
     withText(id, [](TextRecord& r) { r.visible = 1; });
 }
 
-VINDLE_API int getTextX(int id) {
-    int x = -1;
-    withText(id, [&](TextRecord& r) { x = r.x; });
-    return x;
-}
+VINDLE_API int getTextX(int id) { return readRecord(textTable, id, kMsgTextMissing, &TextRecord::x); }
 
-VINDLE_API int getTextY(int id) {
-    int y = -1;
-    withText(id, [&](TextRecord& r) { y = r.y; });
-    return y;
-}
+VINDLE_API int getTextY(int id) { return readRecord(textTable, id, kMsgTextMissing, &TextRecord::y); }
 
-VINDLE_API int isTextVisible(int id) {
-    int visible = -1;
-    withText(id, [&](TextRecord& r) { visible = r.visible; });
-    return visible;
-}
+VINDLE_API int isTextVisible(int id) { return readRecord(textTable, id, kMsgTextMissing, &TextRecord::visible); }
 
-VINDLE_API int isValidText(int id) {
-    lockEngine();
-    const bool present = findText(id) != nullptr;
-    unlockEngine();
-    return present ? 1 : 0;
-}
+VINDLE_API int isValidText(int id) { return hasRecord(textTable, id); }
 
 }  // extern "C"

@@ -24,19 +24,6 @@ bool equalsIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// "<resources>\Sounds\<fileName>" into dest (kPathBufferSize). False when it
-// does not fit; dest then holds as much of it as fits, for the message.
-bool soundPath(char* dest, const char* fileName) {
-    if (buildResourcePath(dest, "Sounds", fileName)) return true;
-    char directory[kPathBufferSize];
-    resolveResourcesDir(directory);
-    const char separator = platformPathSeparator();
-    // Cut to fit on purpose: this path only goes into the message.
-    if (snprintf(dest, kPathBufferSize, "%s%cSounds%c%s", directory, separator, separator, fileName) < 0)
-        dest[0] = '\0';
-    return false;
-}
-
 }  // namespace
 
 extern "C" {
@@ -48,7 +35,7 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     char extension[kExtensionSize] = {};
     char command[kCommandSize] = {};
 
-    const bool fits = soundPath(fullPath, fileName);
+    const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
     platformExtension(fullPath, extension, sizeof extension);
     if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
@@ -73,7 +60,7 @@ VINDLE_API int closeSound(const char* fileName) {
     char shortPath[kPathBufferSize] = {};
     char command[kCommandSize] = {};
     // A path that does not fit names no file, and the close names none either.
-    if (soundPath(fullPath, fileName)) platformShortPath(fullPath, shortPath, sizeof shortPath);
+    if (buildResourcePath(fullPath, "Sounds", fileName)) platformShortPath(fullPath, shortPath, sizeof shortPath);
     snprintf(command, sizeof command, "close %s", shortPath);
     return platformSoundCommand(command);
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <string>
 
 #include "engine/settings.h"
@@ -21,7 +22,7 @@ std::string exeDirectory() {
 std::string resourcePath(const char* folder, const char* name) {
     std::string path(kPathBufferSize, '\0');
     bool fits = buildResourcePath(&path[0], folder, name);
-    return fits ? std::string(path.c_str()) : "<refused>";
+    return fits ? std::string(path.c_str()) : "<refused, cut to " + std::to_string(strlen(path.c_str())) + ">";
 }
 
 }  // namespace
@@ -79,7 +80,7 @@ TEST(ResourcePaths, TooLongDirectoryIsRefusedWithAWarningAndTheOldOneKept) {
     // The longest directory that fits is taken, but no path built on it fits.
     std::string longest(kPathBufferSize - 1, 'd');
     EXPECT_EQ(captureStdout([&] { setResourcesDir(longest.c_str()); }), "");
-    EXPECT_EQ(resourcePath("Images", "a.png"), "<refused>");
+    EXPECT_EQ(resourcePath("Images", "a.png"), "<refused, cut to 31999>");
     setResourcesDir("");
 }
 

@@ -185,7 +185,8 @@ TEST_F(SpritesDeathTest, NumberInUseAndMissingFoldersAreFatal) {
                 boxShowing("hero精灵中没有名字为fly的动作，因为查找" + res.path("Sprites/hero/fly") + "这个路径不存在"));
     // Paths too long for any buffer are refused, not overrun.
     const std::string huge(40000, 'n');
-    EXPECT_EXIT(createSprite(4, huge.c_str()), ::testing::ExitedWithCode(255), "<box>精灵文件夹【nnnn");
+    EXPECT_EXIT(createSprite(4, huge.c_str()), ::testing::ExitedWithCode(255),
+                "<box>精灵文件夹【" + res.path("Sprites/") + "nnnn");
     EXPECT_EXIT(playSpriteAnimate(3, huge.c_str()), ::testing::ExitedWithCode(255), "<box>hero精灵中没有名字为nnnn");
 }
 
