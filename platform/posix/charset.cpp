@@ -68,7 +68,6 @@ private:
 };
 
 void decodeCp936(const unsigned char* s, std::u32string& out) {
-    thread_local Cp936Decoder decoder;
     while (*s) {
         if (*s < 0x80) {
             out.push_back(*s++);
@@ -77,16 +76,83 @@ void decodeCp936(const unsigned char* s, std::u32string& out) {
                 out.push_back(kReplacementCharacter);
                 return;
             }
-            out.push_back(decoder.decode(s, 2));
+            out.push_back(decodeCp936Character(s, 2));
             s += 2;
         } else {
-            out.push_back(decoder.decode(s, 1));
+            out.push_back(decodeCp936Character(s, 1));
             ++s;
         }
     }
 }
 
+// Length of the well-formed UTF-8 character at p, or 0 when there is none.
+size_t utf8Length(const unsigned char* p, const unsigned char* end) {
+    const unsigned c = p[0];
+    if (c < 0x80) return 1;
+    size_t length;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+    } else {
+        return 0;
+    }
+    if (static_cast<size_t>(end - p) < length) return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((p[i] & 0xC0) != 0x80) return 0;
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0) || (c == 0xF0 && p[1] < 0x90) ||
+        (c == 0xF4 && p[1] >= 0x90))
+        return 0;
+    return length;
+}
+
+// True when p..end is the start of a UTF-8 character cut off by the end of
+// the text, as a message cut to fit its buffer may be.
+bool isCutUtf8Character(const unsigned char* p, const unsigned char* end) {
+    const size_t have = static_cast<size_t>(end - p);
+    const size_t need = *p >= 0xF0 ? 4 : *p >= 0xE0 ? 3 : *p >= 0xC2 ? 2 : 0;
+    if (*p > 0xF4 || need == 0 || have >= need) return false;
+    for (size_t i = 1; i < have; ++i)
+        if ((p[i] & 0xC0) != 0x80) return false;
+    return true;
+}
+
+bool isUtf8(const unsigned char* p, const unsigned char* end) {
+    while (p < end) {
+        size_t length = utf8Length(p, end);
+        if (length == 0) return false;
+        p += length;
+    }
+    return true;
+}
+
+void appendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 }  // namespace
+
+char32_t decodeCp936Character(const unsigned char* bytes, size_t length) {
+    thread_local Cp936Decoder decoder;
+    return decoder.decode(bytes, length);
+}
 
 std::u32string splitGameString(const char* text) {
     std::u32string out;
@@ -95,5 +161,44 @@ std::u32string splitGameString(const char* text) {
     if (decodeUtf8(bytes, out)) return out;
     out.clear();
     decodeCp936(bytes, out);
+    return out;
+}
+
+std::string gameTextAsUtf8(const char* text) {
+    if (!text) return std::string();
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* const end = p + strlen(text);
+    if (isUtf8(p, end)) return std::string(text);
+
+    std::string out;
+    while (p < end) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p++);
+            continue;
+        }
+        const unsigned char* runEnd = p;
+        while (runEnd < end && *runEnd >= 0x80) {
+            size_t length = utf8Length(runEnd, end);
+            if (length < 3) break;
+            runEnd += length;
+        }
+        if (runEnd > p && (runEnd == end || *runEnd < 0x80 || isCutUtf8Character(runEnd, end))) {
+            out.append(reinterpret_cast<const char*>(p), static_cast<size_t>(runEnd - p));
+            p = runEnd < end && *runEnd >= 0x80 ? end : runEnd;
+            continue;
+        }
+        // A GBK trail byte may be ASCII, so pairs are taken whole.
+        while (p < end && *p >= 0x80) {
+            const bool pair = *p >= 0x81 && *p <= 0xFE && p + 1 < end && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F;
+            const char32_t character = pair ? decodeCp936Character(p, 2) : kReplacementCharacter;
+            if (character != kReplacementCharacter) {
+                appendUtf8(character, out);
+                p += 2;
+            } else {
+                out += '?';
+                p += 1;
+            }
+        }
+    }
     return out;
 }

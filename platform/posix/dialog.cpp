@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/posix/dialog_text.h"
+#include "platform/posix/charset.h"
 #include "platform/posix/x11window.h"
 #include "platform/seam.h"
 
@@ -70,7 +70,7 @@ size_t characterLength(unsigned char lead) {
 class Box {
 public:
     Box(Display* display, const char* text, const char* caption, int style, Window owner)
-        : display_(display), screen_(DefaultScreen(display)), caption_(dialogTextAsUtf8(caption)), owner_(owner) {
+        : display_(display), screen_(DefaultScreen(display)), caption_(gameTextAsUtf8(caption)), owner_(owner) {
         if (style == PLATFORM_BOX_YESNO_QUESTION) {
             buttons_ = {{"是(Y)", PLATFORM_BOX_IDYES}, {"否(N)", PLATFORM_BOX_IDNO}};
             escapeResult_ = PLATFORM_BOX_IDNO;
@@ -80,7 +80,7 @@ public:
             escapeResult_ = PLATFORM_BOX_IDOK;
             icon_ = style == PLATFORM_BOX_ERROR ? Icon::error : Icon::none;
         }
-        text_ = dialogTextAsUtf8(text);
+        text_ = gameTextAsUtf8(text);
     }
 
     ~Box() {
