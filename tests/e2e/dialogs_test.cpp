@@ -136,7 +136,7 @@ TEST(Dialogs, OneThreadShowsBoxAfterBox) {
 }
 
 TEST(Dialogs, FatalErrorPrintsShowsItsBoxAndEndsWithStatus255) {
-    const std::string message = "图片 missing.png 文件不存在！";
+    const std::string message = "已经存在编号为7的文本";
     GameProcess game(gameProgram("fatal_message"));
     const std::string box = findWindowByName("遇到严重错误", kTimeoutMs);
     ASSERT_NE(box, kNoWindow) << game.output();
