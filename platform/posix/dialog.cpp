@@ -224,7 +224,7 @@ private:
         XSetWindowAttributes attributes{};
         attributes.background_pixel = WhitePixel(display_, screen_);
         attributes.event_mask =
-            ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
+            ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
         window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
                                 CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
         if (!window_) return false;
@@ -366,17 +366,17 @@ private:
             if (event.xexpose.count == 0) redraw();
             return PLATFORM_BOX_FAILED;
         case KeyPress:
-            switch (XLookupKeysym(&event.xkey, 0)) {
+            switch (const KeySym key = XLookupKeysym(&event.xkey, 0)) {
             case XK_Return:
             case XK_KP_Enter:
             case XK_space:
-                return buttons_[static_cast<size_t>(focused_)].result;
             case XK_Escape:
-                return escapeResult_;
             case XK_y:
-                return resultFor(PLATFORM_BOX_IDYES);
             case XK_n:
-                return resultFor(PLATFORM_BOX_IDNO);
+                // Answered when the key comes up, so its release cannot reach
+                // the game window and call the game's key-up handler.
+                armedKey_ = key;
+                return PLATFORM_BOX_FAILED;
             case XK_Tab:
                 moveFocus((event.xkey.state & ShiftMask) ? -1 : 1);
                 return PLATFORM_BOX_FAILED;
@@ -392,6 +392,26 @@ private:
             default:
                 return PLATFORM_BOX_FAILED;
             }
+        case KeyRelease: {
+            // Only a key pressed while the box was open answers it.
+            const KeySym key = XLookupKeysym(&event.xkey, 0);
+            if (key != armedKey_) return PLATFORM_BOX_FAILED;
+            armedKey_ = NoSymbol;
+            switch (key) {
+            case XK_Return:
+            case XK_KP_Enter:
+            case XK_space:
+                return buttons_[static_cast<size_t>(focused_)].result;
+            case XK_Escape:
+                return escapeResult_;
+            case XK_y:
+                return resultFor(PLATFORM_BOX_IDYES);
+            case XK_n:
+                return resultFor(PLATFORM_BOX_IDNO);
+            default:
+                return PLATFORM_BOX_FAILED;
+            }
+        }
         case ButtonPress:
             if (event.xbutton.button == Button1) {
                 pressed_ = buttonAt(event.xbutton.x, event.xbutton.y);
@@ -415,6 +435,7 @@ private:
         }
     }
 
+    KeySym armedKey_ = NoSymbol;
     Display* display_;
     int screen_;
     std::string text_;

@@ -78,6 +78,24 @@ TEST(Dialogs, AlertWaitsForReturn) {
     EXPECT_TRUE(printed(game, "alert=1\n")) << game.output();
 }
 
+TEST(Dialogs, AlertFromAKeyUpHandlerIsAnsweredAndItsKeyStaysInTheBox) {
+    GameProcess game(gameProgram("dialog_confirm") + " keyup");
+    ASSERT_TRUE(game.waitForOutput("ready", kTimeoutMs)) << game.output();
+    const std::string window = findGameWindow(game.pid(), kTimeoutMs);
+    ASSERT_NE(window, kNoWindow);
+    shellOutput("xdotool windowfocus --sync " + window + " key a");
+    const std::string box = findWindowByName(kCaption, kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    answer(box, "Return");
+    ASSERT_TRUE(game.waitForOutput("keyup alert=1\n", kTimeoutMs)) << game.output();
+    // The window thread runs again, and the release of Return belonged to the
+    // box: the handler saw only the a.
+    ASSERT_TRUE(waitUntil([&] { return focusedWindow() == window; }, kTimeoutMs));
+    shellOutput("xdotool key b");
+    ASSERT_TRUE(game.waitForOutput("key up 98\n", kTimeoutMs)) << game.output();
+    EXPECT_EQ(game.output().find("key up 13"), std::string::npos) << game.output();
+}
+
 TEST(Dialogs, AlertBeforeTheWindowExistsHasNoOwner) {
     GameProcess game(gameProgram("dialog_confirm") + " early");
     const std::string box = findWindowByName(kCaption, kTimeoutMs);

@@ -99,7 +99,7 @@ std::string findGameWindow(pid_t pid, int timeoutMs) {
     std::string id;
     waitUntil(
         [&] {
-            std::string out = shellOutput("xdotool search --pid " + std::to_string(pid) + " --onlyvisible 2>/dev/null");
+            std::string out = shellOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --class GLUT 2>/dev/null");
             size_t end = out.find('\n');
             id = end == std::string::npos ? out : out.substr(0, end);
             return !id.empty();

@@ -2,7 +2,8 @@
    confirm (default) and alert ask while another thread keeps changing the
    background, "two" shows two alerts from two threads at once, "series" three
    alerts one after another from the game thread, "early" an alert before the
-   window exists. Each answer is printed. */
+   window exists, "keyup" an alert from the key-up handler on the window
+   thread. Each answer is printed. */
 #include <stdio.h>
 #include <string.h>
 
@@ -24,7 +25,21 @@ static void alertFromThread(void* argument) {
     fflush(stdout);
 }
 
+static void alertOnKeyUp(unsigned char key) {
+    printf("key up %d\n", key);
+    fflush(stdout);
+    printf("keyup alert=%d\n", alert("松开了%c键", key));
+    fflush(stdout);
+}
+
 static void gameMain(void) {
+    if (strcmp(mode, "keyup") == 0) {
+        onNormalKeyUp(alertOnKeyUp);
+        printf("ready\n");
+        fflush(stdout);
+        pauseGame(60000);
+        return;
+    }
     if (strcmp(mode, "two") == 0) {
         static int first = 1, second = 2;
         asyncRun(alertFromThread, &first);
