@@ -72,6 +72,32 @@ VINDLE_API void setResourcesDir(const char* directory);
 /* Removes every text, image and sprite; all their numbers are free again. */
 VINDLE_API void clearGameUI(void);
 
+/* ---- texts --------------------------------------------------------------- */
+
+/* Creates text number id showing the string: visible, black, 20 pixels high,
+   at (0, 0). A number that is already taken ends the program. */
+VINDLE_API void createText(int id, const char* text);
+/* Moves the text so that its first character stands on the base line at (x, y). */
+VINDLE_API void setTextPosition(int id, int x, int y);
+/* Replaces the string that the text shows. */
+VINDLE_API void setText(int id, const char* text);
+/* Sets the text's colour (each part from 0.0 to 1.0). */
+VINDLE_API void setTextColor(int id, float red, float green, float blue);
+/* Sets the height of the text's characters in pixels (default 20). */
+VINDLE_API void setTextFontSize(int id, int size);
+/* Stops drawing the text; it keeps its number and settings. */
+VINDLE_API void hideText(int id);
+/* Draws a hidden text again. */
+VINDLE_API void showText(int id);
+/* The text's x position, or -1 (with a warning) if there is no such text. */
+VINDLE_API int getTextX(int id);
+/* The text's y position, or -1 (with a warning) if there is no such text. */
+VINDLE_API int getTextY(int id);
+/* 1 if the text is shown, 0 if hidden, -1 (with a warning) if there is no such text. */
+VINDLE_API int isTextVisible(int id);
+/* 1 if a text with this number exists, else 0; never warns. */
+VINDLE_API int isValidText(int id);
+
 /* ---- images ------------------------------------------------------------ */
 /* Pictures are PNG files in the Images folder of the resources folder. An image
    is drawn with its lower-left corner at its position, below sprites and texts. */
@@ -166,32 +192,6 @@ VINDLE_API int playSound(const char* fileName, int repeat);
 /* Stops the sound of that file from the Sounds folder. Returns 0 when it was
    playing (or had played), another number otherwise; never complains. */
 VINDLE_API int closeSound(const char* fileName);
-
-/* ---- texts --------------------------------------------------------------- */
-
-/* Creates text number id showing the string: visible, black, 20 pixels high,
-   at (0, 0). A number that is already taken ends the program. */
-VINDLE_API void createText(int id, const char* text);
-/* Moves the text so that its first character stands on the base line at (x, y). */
-VINDLE_API void setTextPosition(int id, int x, int y);
-/* Replaces the string that the text shows. */
-VINDLE_API void setText(int id, const char* text);
-/* Sets the text's colour (each part from 0.0 to 1.0). */
-VINDLE_API void setTextColor(int id, float red, float green, float blue);
-/* Sets the height of the text's characters in pixels (default 20). */
-VINDLE_API void setTextFontSize(int id, int size);
-/* Stops drawing the text; it keeps its number and settings. */
-VINDLE_API void hideText(int id);
-/* Draws a hidden text again. */
-VINDLE_API void showText(int id);
-/* The text's x position, or -1 (with a warning) if there is no such text. */
-VINDLE_API int getTextX(int id);
-/* The text's y position, or -1 (with a warning) if there is no such text. */
-VINDLE_API int getTextY(int id);
-/* 1 if the text is shown, 0 if hidden, -1 (with a warning) if there is no such text. */
-VINDLE_API int isTextVisible(int id);
-/* 1 if a text with this number exists, else 0; never warns. */
-VINDLE_API int isValidText(int id);
 
 /* ---- message dialogs ----------------------------------------------------- */
 
