@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libosmesa6-dev
-  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei xfonts-wqy
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei
   libsdl2-dev libsdl2-mixer-dev lame libxft-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
