@@ -12,21 +12,13 @@
 
 namespace {
 
-class Layers : public ::testing::Test {
+class Layers : public SceneTest {
 protected:
     void SetUp() override {
-        initEngineTables();
-        clearGameUI();
-        setResourcesDir(res.root().c_str());
-        setBgColor(1.0f, 1.0f, 1.0f);
+        SceneTest::SetUp();
         ASSERT_TRUE(writePng(res.file("Images/red.png"), solidPicture(60, 60, {255, 0, 0})));
         ASSERT_TRUE(writePng(res.file("Sprites/box/still/1.png"), solidPicture(40, 40, {0, 255, 0})));
     }
-    void TearDown() override {
-        clearGameUI();
-        setResourcesDir("");
-    }
-    TempResources res;
     OffscreenContext context{100, 100};
 };
 

@@ -20,20 +20,8 @@ namespace {
 
 const Rgb kWhite{255, 255, 255};
 
-class SpritePass : public ::testing::Test {
+class SpritePass : public SceneTest {
 protected:
-    void SetUp() override {
-        initEngineTables();
-        clearGameUI();
-        reportFatalBoxes();
-        setResourcesDir(res.root().c_str());
-        setBgColor(1.0f, 1.0f, 1.0f);
-    }
-    void TearDown() override {
-        clearGameUI();
-        setResourcesDir("");
-        platformSetMessageBoxHook(nullptr);
-    }
     std::string frame(const std::string& relative, const PngPicture& picture) {
         std::string path = res.file(relative);
         EXPECT_TRUE(writePng(path, picture));
@@ -45,7 +33,6 @@ protected:
     }
     void render() { renderFrame(64, 48); }
 
-    TempResources res;
     OffscreenContext gl{64, 48};
 };
 

@@ -5,7 +5,12 @@
 #include <fstream>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "engine/tables.h"
+#include "support/fatal.h"
 #include "support/pngfiles.h"
+#include "vindle.h"
 
 class TempResources {
 public:
@@ -25,4 +30,23 @@ public:
 
 private:
     TempDir dir_;
+};
+
+// A fixture for scene tests: empty tables, a resources folder of its own, and
+// fatal message boxes copied to stderr for death tests.
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        initEngineTables();
+        clearGameUI();
+        reportFatalBoxes();
+        setResourcesDir(res.root().c_str());
+        setBgColor(1.0f, 1.0f, 1.0f);
+    }
+    void TearDown() override {
+        clearGameUI();
+        setResourcesDir("");
+        platformSetMessageBoxHook(nullptr);
+    }
+    TempResources res;
 };

@@ -46,24 +46,12 @@ std::vector<std::vector<int>> ticks(std::vector<int> ids, int n) {
     return seen;
 }
 
-class Sprites : public ::testing::Test {
+class Sprites : public SceneTest {
 protected:
-    void SetUp() override {
-        initEngineTables();
-        clearGameUI();
-        reportFatalBoxes();
-        setResourcesDir(res.root().c_str());
-    }
-    void TearDown() override {
-        clearGameUI();
-        setResourcesDir("");
-        platformSetMessageBoxHook(nullptr);
-    }
     void frames(const std::string& actionFolder, int count) {
         res.folder("Sprites/" + actionFolder);
         for (int f = 1; f <= count; ++f) res.file("Sprites/" + actionFolder + "/" + std::to_string(f) + ".png");
     }
-    TempResources res;
 };
 using SpritesDeathTest = Sprites;
 
