@@ -48,11 +48,7 @@ void resolveResourcesDir(char* dest) {
 
 bool joinPath(char* dest, size_t size, const char* directory, const char* name) {
     int n = snprintf(dest, size, "%s%c%s", directory, platformPathSeparator(), name ? name : "");
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        dest[0] = '\0';
-        return false;
-    }
-    return true;
+    return n >= 0 && static_cast<size_t>(n) < size;
 }
 
 bool buildResourcePath(char* dest, const char* folder, const char* name) {

@@ -25,5 +25,5 @@ void getExeDirectory(char* dest);
 // fits, for the message that reports it.
 bool buildResourcePath(char* dest, const char* folder, const char* name);
 // Joins a directory and a name with one separator into dest of the given size.
-// Returns false, leaving dest empty, when the result does not fit.
+// Returns false when the result does not fit; dest then holds it cut to fit.
 bool joinPath(char* dest, size_t size, const char* directory, const char* name);

@@ -1,9 +1,9 @@
 #include "scene/animation.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
@@ -157,8 +157,6 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
     // where it was created.
     if (!joinPath(actionFolder, sizeof actionFolder, sprite->folder, action) || !platformPathExists(actionFolder)) {
         // A path too long for the buffer cannot exist; it is shown cut.
-        if (!actionFolder[0])
-            snprintf(actionFolder, sizeof actionFolder, "%s%c%s", sprite->folder, platformPathSeparator(), action);
         // The record may be gone once the lock is released.
         char* name = copyGameString(sprite->name);
         unlockEngine();
@@ -167,24 +165,19 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
 
     FrameNode* scratch = newFrameNode(nullptr);
     listFrameFiles(actionFolder, scratch);
-    // A plain array: a standard container here would export its template code.
-    const size_t count = static_cast<size_t>(countFrames(scratch));
-    auto** names = static_cast<char**>(calloc(count ? count : 1, sizeof(char*)));
-    if (!names) abort();  // out of memory
-    size_t filled = 0;
-    for (FrameNode* node = scratch->next; node; node = node->next) names[filled++] = node->path;
-    if (count > 1) qsort(names, count, sizeof(char*), compareFrameNames);
+    std::vector<char*> names;
+    for (FrameNode* node = scratch->next; node; node = node->next) names.push_back(node->path);
+    if (names.size() > 1) qsort(names.data(), names.size(), sizeof(char*), compareFrameNames);
 
     sprite->frames = newFrameNode(nullptr);
     FrameNode* tail = sprite->frames;
     char framePath[kPathBufferSize];
-    for (size_t i = 0; i < count; ++i) {
+    for (char* name : names) {
         // A frame whose path does not fit could never be loaded.
-        if (!joinPath(framePath, sizeof framePath, actionFolder, names[i])) continue;
+        if (!joinPath(framePath, sizeof framePath, actionFolder, name)) continue;
         tail->next = newFrameNode(copyGameString(framePath));
         tail = tail->next;
     }
-    free(names);
     freeFrameList(scratch);
     unlockEngine();
 }
