@@ -38,6 +38,22 @@ inline int hasRecord(HashTable* const& table, int id) {
     return present ? 1 : 0;
 }
 
+// For a create operation, with the lock held: a number already taken ends the
+// game, reported once the lock is released.
+inline void refuseTakenNumber(HashTable* const& table, int id, const char* takenText) {
+    if (!getHashValue(table, intKey(id))) return;
+    unlockEngine();
+    fatalError(takenText, id);
+}
+
+// A new record with every field zero; records are plain C blocks, freed with free().
+template <typename Record>
+Record* newRecord() {
+    auto* record = static_cast<Record*>(calloc(1, sizeof(Record)));
+    if (!record) abort();  // out of memory
+    return record;
+}
+
 // The object table a create operation inserts into: it is missing only before
 // start-up or after clearGameUI ran out of memory.
 inline HashTable* tableToFill(HashTable*& table) {

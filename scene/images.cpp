@@ -65,14 +65,10 @@ extern "C" {
 VINDLE_API void createImage(int id, const char* fileName) {
     char path[kPathBufferSize];
     lockEngine();
-    if (getHashValue(imageTable, intKey(id))) {
-        unlockEngine();
-        fatalError(kMsgImageExists, id);
-    }
+    refuseTakenNumber(imageTable, id, kMsgImageExists);
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
-    auto* image = static_cast<ImageRecord*>(calloc(1, sizeof(ImageRecord)));
-    if (!image) abort();  // out of memory
+    auto* image = newRecord<ImageRecord>();
     image->id = id;
     image->path = copyGameString(path);
     image->width = picture.width;

@@ -13,8 +13,6 @@
 
 namespace {
 
-SpriteRecord* findSprite(int id) { return static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id))); }
-
 template <typename Change>
 void changeSprite(int id, Change change) {
     withRecord<SpriteRecord>(spriteTable, id, kMsgSpriteMissing, change);
@@ -29,18 +27,14 @@ VINDLE_API void createSprite(int id, const char* name) {
     if (!name) name = "";
     lockEngine();
     // A number in use is reported before the disk is looked at.
-    if (findSprite(id)) {
-        unlockEngine();
-        fatalError(kMsgSpriteExists, id);
-    }
+    refuseTakenNumber(spriteTable, id, kMsgSpriteExists);
     // A path longer than the buffer cannot name an existing folder: it is
     // reported as missing, cut to the buffer.
     if (!buildResourcePath(folder, "Sprites", name) || !platformPathExists(folder)) {
         unlockEngine();
         fatalError(kMsgSpriteFolderMissing, folder);
     }
-    auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
-    if (!sprite) abort();
+    auto* sprite = newRecord<SpriteRecord>();
     sprite->id = id;
     sprite->name = copyGameString(name);
     sprite->folder = copyGameString(folder);

@@ -14,8 +14,6 @@
 
 namespace {
 
-TextRecord* findText(int id) { return static_cast<TextRecord*>(getHashValue(textTable, intKey(id))); }
-
 template <typename Change>
 bool withText(int id, Change change) {
     return withRecord<TextRecord>(textTable, id, kMsgTextMissing, change);
@@ -38,12 +36,8 @@ extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
     lockEngine();
-    if (findText(id)) {
-        unlockEngine();
-        fatalError(kMsgTextExists, id);
-    }
-    auto* record = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
-    if (!record) abort();  // out of memory
+    refuseTakenNumber(textTable, id, kMsgTextExists);
+    auto* record = newRecord<TextRecord>();
     record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
