@@ -1,10 +1,12 @@
 #include "support/process.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -48,11 +50,52 @@ GameProcess::~GameProcess() {
     unlink(outputPath_.c_str());
 }
 
+namespace {
+
+const char* setting(const char* name) {
+    const char* value = getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+// Converts the games' output to UTF-8; a byte that is not valid there comes
+// out as '?', so a wrong encoding fails the comparisons with readable text.
+std::string toUtf8(const std::string& bytes, const char* charset) {
+    iconv_t convert = iconv_open("UTF-8", charset);
+    if (convert == reinterpret_cast<iconv_t>(-1)) return bytes;
+    std::string text;
+    std::string in = bytes;
+    char* from = in.data();
+    size_t left = in.size();
+    char buffer[4096];
+    while (left > 0) {
+        char* to = buffer;
+        size_t room = sizeof buffer;
+        size_t result = iconv(convert, &from, &left, &to, &room);
+        text.append(buffer, to - buffer);
+        if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+            if (errno == EINVAL) break;  // a character still being written
+            text += '?';
+            ++from;
+            --left;
+        }
+    }
+    iconv_close(convert);
+    std::string lines;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+    return lines;
+}
+
+}  // namespace
+
+bool gamesUnderLauncher() { return setting("VINDLE_E2E_LAUNCHER") != nullptr; }
+
 std::string GameProcess::output() const {
     std::ifstream in(outputPath_, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    return text.str();
+    const char* charset = setting("VINDLE_E2E_CHARSET");
+    return charset ? toUtf8(text.str(), charset) : text.str();
 }
 
 bool GameProcess::waitForOutput(const std::string& text, int timeoutMs) const {
@@ -93,13 +136,21 @@ std::string shellOutput(const std::string& command) {
     return text;
 }
 
-std::string gameProgram(const std::string& name) { return std::string(E2E_GAME_DIR) + "/e2e_" + name; }
+std::string gameProgram(const std::string& name) {
+    const char* folder = setting("VINDLE_E2E_GAMES");
+    const char* launcher = setting("VINDLE_E2E_LAUNCHER");
+    if (!launcher) return std::string(folder ? folder : E2E_GAME_DIR) + "/e2e_" + name;
+    return std::string(launcher) + " " + (folder ? folder : E2E_GAME_DIR) + "/e2e_" + name + ".exe";
+}
 
 std::string findGameWindow(pid_t pid, int timeoutMs) {
     std::string id;
     waitUntil(
         [&] {
-            std::string out = shellOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --class GLUT 2>/dev/null");
+            // Wine names a window's class after its program, not its Windows class.
+            const char* windowClass = gamesUnderLauncher() ? "e2e_" : "GLUT";
+            std::string out = shellOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
+                                          " --class " + windowClass + " 2>/dev/null");
             size_t end = out.find('\n');
             id = end == std::string::npos ? out : out.substr(0, end);
             return !id.empty();
@@ -145,6 +196,11 @@ std::string transientFor(const std::string& window) {
 
 std::string focusedWindow() { return trimmed(shellOutput("xdotool getwindowfocus 2>/dev/null")); }
 
+bool waitForKeyboard(const std::string& window, int timeoutMs) {
+    if (gamesUnderLauncher()) shellOutput("xdotool windowfocus --sync " + window + " 2>/dev/null");
+    return waitUntil([&] { return focusedWindow() == window; }, timeoutMs);
+}
+
 std::string windowPixel(const std::string& window, int x, int y) {
     // ImageMagick's text format: "0,0: (r,g,b)  #RRGGBB  srgb(...)".
     std::string out = shellOutput("import -window " + window + " -crop 1x1+" + std::to_string(x) + "+" +
@@ -152,4 +208,19 @@ std::string windowPixel(const std::string& window, int x, int y) {
     size_t hash = out.find(" #", out.find("0,0:"));
     if (hash == std::string::npos || out.find("0,0:") == std::string::npos) return "";
     return out.substr(hash + 1, 7);
+}
+
+Screenshot screenshot(const std::string& window) {
+    Screenshot shot;
+    // A binary PPM: "P6\n<width> <height>\n255\n" and the samples.
+    std::string ppm = shellOutput("import -window " + window + " -depth 8 ppm:- 2>/dev/null");
+    int width = 0, height = 0, maximum = 0, headerEnd = 0;
+    if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &headerEnd) != 3 || maximum != 255)
+        return shot;
+    size_t size = static_cast<size_t>(width) * height * 3;
+    if (ppm.size() < headerEnd + 1 + size) return shot;
+    shot.width = width;
+    shot.height = height;
+    shot.rgb.assign(ppm.begin() + headerEnd + 1, ppm.begin() + headerEnd + 1 + size);
+    return shot;
 }

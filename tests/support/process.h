@@ -30,6 +30,15 @@ private:
     bool finished_ = false;
 };
 
+// The e2e games run natively by default. For the Windows build the same tests
+// run the games under Wine, set by the environment:
+//   VINDLE_E2E_GAMES     folder of the game programs (e2e_<name>.exe there)
+//   VINDLE_E2E_LAUNCHER  command put before each game (the Wine loader)
+//   VINDLE_E2E_CHARSET   the games' output encoding (GBK), read back as UTF-8
+//                        with the text-mode line ends of Windows undone
+// True when the games run under a launcher.
+bool gamesUnderLauncher();
+
 // Polls condition every 20 ms until it holds; false on timeout.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 // Runs a shell command; returns its standard output.
@@ -48,5 +57,20 @@ std::string findWindowByName(const std::string& name, int timeoutMs);
 std::string transientFor(const std::string& window);
 // The window that has the keyboard focus, as a decimal id.
 std::string focusedWindow();
+// Waits until the new window has the keyboard. Wine without a window manager
+// leaves the X focus where it was, so there the test gives it the focus.
+bool waitForKeyboard(const std::string& window, int timeoutMs);
+// A window's picture as the screen shows it, 8-bit RGB rows from the top.
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    // The pixel at (x, y) from the top left as 0xRRGGBB.
+    unsigned pixel(int x, int y) const {
+        const unsigned char* p = &rgb[3 * (static_cast<size_t>(y) * width + x)];
+        return p[0] << 16 | p[1] << 8 | p[2];
+    }
+};
+// Empty (0 x 0) when the window cannot be read.
+Screenshot screenshot(const std::string& window);
 // The colour of one pixel of a window as "#RRGGBB"; "" when it cannot be read.
 std::string windowPixel(const std::string& window, int x, int y);
