@@ -1,13 +1,21 @@
 /* Returns from gameMain after the delay given in VINDLE_TEST_DELAY_MS (while
-   the window thread is busy drawing). */
+   the window thread is busy drawing). With VINDLE_TEST_SOUND naming a file in
+   the resources folder VINDLE_TEST_RESOURCES, that sound loops meanwhile and
+   is still open at the end. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <vindle.h>
 
 static void gameMain(void) {
     const char* delay = getenv("VINDLE_TEST_DELAY_MS");
+    const char* sound = getenv("VINDLE_TEST_SOUND");
     printf("game started\n");
     fflush(stdout);
+    if (sound) {
+        const char* resources = getenv("VINDLE_TEST_RESOURCES");
+        setResourcesDir(resources ? resources : ".");
+        playSound(sound, 1);
+    }
     pauseGame(delay ? atoi(delay) : 100);
 }
 
