@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "support/pngfiles.h"
 #include "support/process.h"
+#include "support/sound_files.h"
 
 namespace {
 
@@ -21,9 +24,16 @@ std::string geometry(const std::string& window) {
 
 TEST(StartUp, ReturningFromGameMainEndsWithStatusOneWhileTheWindowDraws) {
     // Returns at different moments of the frame loop; a race at exit would
-    // turn status 1 into a crash now and then.
-    for (int run = 0; run < 25; ++run) {
-        GameProcess game(gameProgram("returns"), "VINDLE_TEST_DELAY_MS=" + std::to_string(run * 7 % 60));
+    // turn status 1 into a crash now and then. Every other run leaves an MP3
+    // playing.
+    TempDir resources;
+    std::filesystem::create_directories(resources.file("Sounds"));
+    writeToneWav(resources.file("tune.wav"), 500, 3000);
+    ASSERT_EQ(std::system(("lame --quiet " + resources.file("tune.wav") + " " + resources.file("Sounds/tune.mp3")).c_str()), 0);
+    for (int run = 0; run < 24; ++run) {
+        std::string environment = "VINDLE_TEST_DELAY_MS=" + std::to_string(run * 7 % 60);
+        if (run % 2) environment += " VINDLE_TEST_SOUND=tune.mp3 VINDLE_TEST_RESOURCES=" + resources.path();
+        GameProcess game(gameProgram("returns"), environment);
         ASSERT_EQ(game.wait(30000), 1) << "run " << run << ":\n" << game.output();
     }
 }
