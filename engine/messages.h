@@ -32,6 +32,12 @@
     X(kMsgSoundUnsupported,                                                                    \
       "音频文件【%s】格式不被支持，请换其他普通MP3文件。错误详细信息：MCI接口初始化错误") \
     X(kMsgSoundNoDevice, "没有可用的音频输出设备（%s），游戏继续运行，但没有声音")           \
+    /* sound errors of the Linux backend (Windows asks MCI for its own texts) */               \
+    X(kMsgSoundHardware, "指定的设备有硬件问题，无法打开音频输出。")                      \
+    X(kMsgSoundNotOpen, "指定的设备未打开，或不被 MCI 识别。")                               \
+    X(kMsgSoundFileNotFound, "找不到指定的文件。请确认路径和文件名是否正确。")             \
+    X(kMsgSoundCannotDecode, "MCI 设备驱动程序出现内部错误：无法解码该音频文件。")           \
+    X(kMsgSoundUnknownError, "未知的 MCI 错误（%d）。")                                       \
     /* dialogs */                                                                              \
     X(kMsgDialogCaption, "提示")
 

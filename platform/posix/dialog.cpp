@@ -19,7 +19,6 @@
 #include "platform/platform.h"
 #include "platform/posix/charset.h"
 #include "platform/posix/x11window.h"
-#include "platform/seam.h"
 
 namespace {
 
@@ -463,7 +462,6 @@ private:
 }  // namespace
 
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
-    if (MessageBoxHook hook = platformMessageBoxHook()) return hook(text, caption, style, ownedByGameWindow);
     std::lock_guard<std::mutex> turn(boxTurn());
     // One connection for every box, opened on first use and kept: closing it
     // would leave the Render library's per-display cache pointing at a freed
