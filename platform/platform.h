@@ -4,6 +4,23 @@
 // reading this header alone. Nothing here may assume a particular OS: paths are
 // byte strings in the game's code page, sizes are buffer sizes in bytes, and
 // every function is safe to call from any thread unless it says otherwise.
+//
+// The window layer is not part of this contract: freeglut is the window layer
+// on every target (built from Debian's source package for Windows), and the
+// portable core calls it directly, on the window thread only, through
+// engine/gl.h. The GLUT calls it makes are:
+//   start-up    glutInit, glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
+//               glutCreateWindow, glutInitWindowPosition, glutInitWindowSize,
+//               glutMainLoop
+//   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
+//               glutKeyboardFunc, glutKeyboardUpFunc, glutSpecialFunc,
+//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc
+//   each frame  glutPostRedisplay, glutSwapBuffers
+//   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
+//               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
+// A backend adds what GLUT does not give: the hooks below that name the game
+// window (platformNoteGameWindow, platformNoteWindowTitle) let it reach the
+// native window for dialogs and titles in the system's encoding.
 #pragma once
 
 #include <cstddef>
