@@ -1,9 +1,12 @@
 // The platform contract: everything the portable core needs from the operating
 // system, one function a service. Exactly one backend implements it per target
 // (posix/ for Linux, win32/ for the Windows DLL); a new backend is written by
-// reading this header alone. Nothing here may assume a particular OS: paths are
-// byte strings in the game's code page, sizes are buffer sizes in bytes, and
-// every function is safe to call from any thread unless it says otherwise.
+// reading this header alone, and opens its main file (system.cpp) with a
+// checklist of what it does differently from Windows. Nothing here may assume
+// a particular OS: paths are byte strings in the game's code page, sizes are
+// buffer sizes in bytes, and every function is safe to call from any thread
+// unless it says otherwise. tests/platform/ is the contract test every
+// backend passes.
 //
 // The window layer is not part of this contract: freeglut is the window layer
 // on every target (built from Debian's source package for Windows), and the
