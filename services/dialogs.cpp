@@ -26,7 +26,8 @@ VINDLE_API int alert(const char* format, ...) {
     va_start(arguments, format);
     int result = showMessage(PLATFORM_BOX_OK, format, arguments);
     va_end(arguments);
-    return result;
+    // Some systems report Escape on a box with only OK as Cancel: any answer is 1.
+    return result != 0 ? 1 : 0;
 }
 
 VINDLE_API int confirm(const char* format, ...) {
