@@ -50,10 +50,8 @@ for command in "$@"; do
       build_target i686 win32
       build_target x86_64 win64
       ;;
-    test | package)
-      echo "tools/windows.sh $command: not built yet" >&2
-      exit 1
-      ;;
+    test) tools/windows-test.sh ;;
+    package) tools/windows-package.sh ;;
     *)
       echo "unknown subcommand: $command (build, test or package)" >&2
       exit 2
