@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,9 @@ namespace {
 thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
 std::atomic<bool> windowRunning{false};
+// The status a game thread asked the window thread to end the process with.
+constexpr int kNoExitRequest = INT_MIN;
+std::atomic<int> exitRequest{kNoExitRequest};
 
 // Held by the window thread whenever it may touch the window system or OpenGL;
 // released only while it sleeps in onIdle. A thread that ends the process takes
@@ -91,19 +95,39 @@ void applyWindowRequests() {
     }
 }
 
-void endProcess(int status) {
-    // Another thread must wait until the window thread rests in onIdle; the
-    // wait is bounded because that thread may be blocked (on the engine lock
-    // held by a dying caller, or in a game's key handler).
-    if (!isWindowThread && windowRunning.load()) windowGate().try_lock_for(std::chrono::seconds(2));
+namespace {
+
+[[noreturn]] void finishProcess(int status) {
+    platformBeforeExit();
     fflush(stdout);
     exit(status);
+}
+
+}  // namespace
+
+void endProcess(int status) {
+    if (isWindowThread || !windowRunning.load()) finishProcess(status);
+    if (platformExitsOnWindowThread()) {
+        // The window thread ends the process at its next idle tick; it may be
+        // blocked (on the engine lock held by a dying caller, or in a game's
+        // key handler), so after a bounded wait this thread ends it itself.
+        int expected = kNoExitRequest;
+        exitRequest.compare_exchange_strong(expected, status);
+        for (int waited = 0; waited < 2000; waited += 10) platformSleep(10);
+        finishProcess(status);
+    }
+    // Another thread must wait until the window thread rests in onIdle; the
+    // wait is bounded for the same reasons.
+    windowGate().try_lock_for(std::chrono::seconds(2));
+    finishProcess(status);
 }
 
 void onIdle() {
     windowGate().unlock();
     platformSleep(10);
     windowGate().lock();
+    const int requested = exitRequest.load();
+    if (requested != kNoExitRequest) finishProcess(requested);
     applyWindowRequests();
     glutPostRedisplay();
 }

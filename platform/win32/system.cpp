@@ -1,4 +1,9 @@
 // Windows backend: lock, threads, time, process, console and the DLL entry.
+//
+// What this backend does differently from Windows: nothing; it calls the
+// services by their own names. Where a call fails (no console, no debugger,
+// no short path) it does what the Windows call does then: nothing, or an
+// empty result.
 #include <windows.h>
 #include <process.h>
 
@@ -66,3 +71,7 @@ void platformDebugOutput(const char* text) { OutputDebugStringA(text); }
 
 // All set-up happens in zqInit.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+// Wine's server killed processes whose game thread exited while the window
+// thread drew; exit on the window thread never did.
+bool platformExitsOnWindowThread() { return true; }

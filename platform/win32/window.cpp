@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/seam.h"
 
 namespace {
 
@@ -34,7 +33,6 @@ void platformNoteGameWindow() {
 void platformNoteWindowTitle(const char*) {}
 
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
-    if (MessageBoxHook hook = platformMessageBoxHook()) return hook(text, caption, style, ownedByGameWindow);
     HWND owner = nullptr;
     if (ownedByGameWindow) {
         EnumWindows(findOwnerWindow, reinterpret_cast<LPARAM>(&owner));
