@@ -11,7 +11,7 @@ static void gameMain(void) {
     const char* sound = getenv("VINDLE_TEST_SOUND");
     printf("game started\n");
     fflush(stdout);
-    if (sound) {
+    if (sound && *sound) {
         const char* resources = getenv("VINDLE_TEST_RESOURCES");
         setResourcesDir(resources ? resources : ".");
         playSound(sound, 1);
