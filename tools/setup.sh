@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Vindle need.
+# Installs the Debian packages that building, running and testing Vindle need,
+# for Linux and for the Windows build tested under Wine.
 # Run as root it installs what is missing; otherwise it names what is missing.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   build-essential cmake pkg-config
@@ -10,20 +12,54 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev lame libxft-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
+  # Windows: the cross compilers, Debian's sources of the libraries they link,
+  # LLVM's dlltool, clang and lld-link for a Visual Studio style link, Wine
+  # with a Chinese locale, and zip for the package.
+  dpkg-dev binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  llvm clang lld wine wine64 locales zip unzip
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+missing() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing Debian packages: ${missing[*]}" >&2
-  echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-  exit 1
+install() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: $*" >&2
+    echo "Install them with: sudo apt-get install $*" >&2
+    exit 1
+  fi
+  echo "Installing: $*"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+  apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "$@"
+}
+
+mapfile -t absent < <(missing "${packages[@]}")
+[ ${#absent[@]} -eq 0 ] || install "${absent[@]}"
+
+# The 32-bit Wine, only where the kernel runs 32-bit programs at all.
+. tools/wine-env.sh
+if [ -z "$(missing wine32:i386)" ]; then
+  :
+elif kernel_runs_i386; then
+  if [ "$(id -u)" -eq 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  install wine32:i386
 fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Wine takes its ANSI code page from the locale: zh_CN.UTF-8 gives 936.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing locale zh_CN.UTF-8: enable it in /etc/locale.gen and run locale-gen" >&2
+    exit 1
+  fi
+  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -qx 'zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+fi
