@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vindle and runs every test (unit, render offscreen, end-to-end games
 # under a private Xvfb display), first in a plain build, then under
-# AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
-#   tools/test.sh                          all three
+# AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer;
+# then builds the Windows DLLs and runs their tests under Wine.
+#   tools/test.sh                          all three and Windows
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
 # Arguments after these go to ctest (e.g. -R Sprites).
@@ -10,9 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 variants=("" "address,undefined" "thread")
+windows=1
 case "${1:-}" in
-  --quick) variants=(""); shift ;;
-  --sanitize) variants=("$2"); shift 2 ;;
+  --quick) variants=(""); windows=0; shift ;;
+  --sanitize) variants=("$2"); windows=0; shift 2 ;;
 esac
 
 tools/setup.sh
@@ -36,6 +38,11 @@ for sanitize in "${variants[@]}"; do
   if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; else unset LP_NUM_THREADS; fi
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@" || failed+=("${sanitize:-plain}")
 done
+
+if [ $windows -eq 1 ]; then
+  echo "== Windows build, tested under Wine"
+  tools/windows.sh build test || failed+=(windows)
+fi
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "Failing builds: ${failed[*]}"
