@@ -98,12 +98,14 @@ run_e2e() {
 # still playing.
 run_soak() {
   local target=$1 sound i status count summary=""
+  # MCI wants a Windows path; Wine's drive Z: is the root of the file system.
+  local resources="Z:${PWD//\//\\}\\build\\examples"
   for sound in "" bgm.mp3; do
     count=0
     local -A statuses=()
     for i in $(seq 1 "$soak_runs"); do
       status=0
-      VINDLE_TEST_DELAY_MS=$((i * 7 % 60)) VINDLE_TEST_SOUND=$sound VINDLE_TEST_RESOURCES="$PWD/build/examples" \
+      VINDLE_TEST_DELAY_MS=$((i * 7 % 60)) VINDLE_TEST_SOUND=$sound VINDLE_TEST_RESOURCES="$resources" \
         timeout 60 "$WINE" "$out/$target/e2e_returns.exe" >/dev/null 2>&1 || status=$?
       statuses[$status]=$(( ${statuses[$status]:-0} + 1 ))
       [ $status -eq 1 ] && count=$((count + 1))

@@ -32,7 +32,7 @@ TEST(StartUp, ReturningFromGameMainEndsWithStatusOneWhileTheWindowDraws) {
     ASSERT_EQ(std::system(("lame --quiet " + resources.file("tune.wav") + " " + resources.file("Sounds/tune.mp3")).c_str()), 0);
     for (int run = 0; run < 24; ++run) {
         std::string environment = "VINDLE_TEST_DELAY_MS=" + std::to_string(run * 7 % 60);
-        if (run % 2) environment += " VINDLE_TEST_SOUND=tune.mp3 VINDLE_TEST_RESOURCES=" + resources.path();
+        if (run % 2) environment += " VINDLE_TEST_SOUND=tune.mp3 VINDLE_TEST_RESOURCES='" + gamePath(resources.path()) + "'";
         GameProcess game(gameProgram("returns"), environment);
         ASSERT_EQ(game.wait(30000), 1) << "run " << run << ":\n" << game.output();
     }

@@ -60,7 +60,7 @@ TEST(Scene, PictureBoldChineseTextWarningAndSoundsInTheWindow) {
     writeToneWav(resources.file("tune.wav"), 660, 2000);
     ASSERT_EQ(std::system(("lame --quiet " + resources.file("tune.wav") + " " + resources.file("Sounds/tune.mp3")).c_str()), 0);
 
-    GameProcess game(gameProgram("scene_view"), "VINDLE_TEST_RESOURCES=" + resources.path());
+    GameProcess game(gameProgram("scene_view"), "VINDLE_TEST_RESOURCES='" + gamePath(resources.path()) + "'");
     ASSERT_TRUE(game.waitForOutput("ready", kTimeoutMs)) << game.output();
     const std::string out = game.output();
     EXPECT_NE(out.find("不存在编号为99的文本"), std::string::npos) << out;

@@ -15,7 +15,7 @@ TEST(SpriteAnimation, TheWindowTimerStepsThroughTheFramesAndStopsOnTheLast) {
     for (int w = 1; w <= 4; ++w)
         ASSERT_TRUE(writePng(resources.file("Sprites/counter/count/" + std::to_string(w) + ".png"),
                              solidPicture(w, 2, {90, 90, 90})));
-    GameProcess game(gameProgram("sprite_timer"), "VINDLE_TEST_RESOURCES=" + resources.path());
+    GameProcess game(gameProgram("sprite_timer"), "VINDLE_TEST_RESOURCES='" + gamePath(resources.path()) + "'");
     ASSERT_EQ(game.wait(30000), 1) << game.output();
     std::string out = game.output();
     ASSERT_NE(out.find("done"), std::string::npos) << out;

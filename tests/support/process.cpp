@@ -90,6 +90,14 @@ std::string toUtf8(const std::string& bytes, const char* charset) {
 
 bool gamesUnderLauncher() { return setting("VINDLE_E2E_LAUNCHER") != nullptr; }
 
+std::string gamePath(const std::string& path) {
+    if (!gamesUnderLauncher()) return path;
+    std::string windows = "Z:" + path;
+    for (char& c : windows)
+        if (c == '/') c = '\\';
+    return windows;
+}
+
 std::string GameProcess::output() const {
     std::ifstream in(outputPath_, std::ios::binary);
     std::stringstream text;

@@ -38,6 +38,10 @@ private:
 //                        with the text-mode line ends of Windows undone
 // True when the games run under a launcher.
 bool gamesUnderLauncher();
+// A file's path as the game names it: under Wine its drive Z: holds the
+// whole file system, and a Windows path keeps MCI's command parser happy.
+// Quote it for the shell: it has backslashes.
+std::string gamePath(const std::string& path);
 
 // Polls condition every 20 ms until it holds; false on timeout.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
