@@ -1,7 +1,6 @@
 #include "engine/window.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/process.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
@@ -19,17 +19,7 @@
 
 namespace {
 
-thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
-std::atomic<bool> windowRunning{false};
-
-// Held by the window thread whenever it may touch the window system or OpenGL;
-// released only while it sleeps in onIdle. A thread that ends the process takes
-// it first, so exit handlers never run under a frame being drawn.
-std::timed_mutex& windowGate() {
-    static std::timed_mutex* const gate = new std::timed_mutex;  // never destroyed
-    return *gate;
-}
 
 struct WindowRequests {
     std::mutex lock;
@@ -51,8 +41,6 @@ void gameThread(void*) {
 
 
 }  // namespace
-
-bool onWindowThread() { return isWindowThread; }
 
 void requestWindowResize() {
     WindowRequests& pending = requests();
@@ -91,19 +79,8 @@ void applyWindowRequests() {
     }
 }
 
-void endProcess(int status) {
-    // Another thread must wait until the window thread rests in onIdle; the
-    // wait is bounded because that thread may be blocked (on the engine lock
-    // held by a dying caller, or in a game's key handler).
-    if (!isWindowThread && windowRunning.load()) windowGate().try_lock_for(std::chrono::seconds(2));
-    fflush(stdout);
-    exit(status);
-}
-
 void onIdle() {
-    windowGate().unlock();
-    platformSleep(10);
-    windowGate().lock();
+    restWithGateOpen(10);
     applyWindowRequests();
     glutPostRedisplay();
 }
@@ -133,8 +110,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
         printWarning(kMsgExePathFailed);
         return;
     }
-    isWindowThread = true;
-    windowGate().lock();
+    becomeWindowThread();
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
     for (const char* line : kBannerLines) printf("%s\r\n", line);
@@ -156,11 +132,10 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutKeyboardUpFunc(onKeyboardUp);
     glutMouseFunc(onMouse);
     glutPassiveMotionFunc(onPassiveMotion);
-    windowRunning.store(true);
+    windowLoopStarting();
     platformStartThread(gameThread, nullptr);
     glutMainLoop();
-    windowRunning.store(false);
-    windowGate().unlock();
+    windowLoopEnded();
 }
 
 VINDLE_API void setGameSize(int width, int height) {
