@@ -10,6 +10,7 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/process.h"
+#include "engine/requests.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
@@ -21,63 +22,13 @@ namespace {
 
 std::atomic<GameMainFunc> storedGameMain{nullptr};
 
-struct WindowRequests {
-    std::mutex lock;
-    bool resize = false;
-    bool retitle = false;
-    int cursor = -1;
-    char title[kPathBufferSize] = {};
-};
-WindowRequests& requests() {
-    static WindowRequests* const pending = new WindowRequests;  // never destroyed
-    return *pending;
-}
-
 void gameThread(void*) {
     GameMainFunc gameMain = storedGameMain.load();
     if (gameMain) gameMain();
     endProcess(1);
 }
 
-
 }  // namespace
-
-void requestWindowResize() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.resize = true;
-}
-
-void requestWindowTitle(const char* title) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    snprintf(pending.title, sizeof pending.title, "%s", title ? title : "");
-    pending.retitle = true;
-}
-
-void requestCursor(int glutCursor) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.cursor = glutCursor;
-}
-
-void applyWindowRequests() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    if (pending.resize) {
-        glutReshapeWindow(getGameWidth(), getGameHeight());
-        pending.resize = false;
-    }
-    if (pending.retitle) {
-        glutSetWindowTitle(pending.title);
-        platformNoteWindowTitle(pending.title);
-        pending.retitle = false;
-    }
-    if (pending.cursor >= 0) {
-        glutSetCursor(pending.cursor);
-        pending.cursor = -1;
-    }
-}
 
 void onIdle() {
     restWithGateOpen(10);

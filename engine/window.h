@@ -1,14 +1,5 @@
-// The window thread: start-up, the GLUT callbacks of the frame loop and the
-// window requests that other threads leave for it.
+// The window thread: start-up and the GLUT callbacks of the frame loop.
 #pragma once
-
-// Window-system calls made by game threads are recorded here and carried out
-// by the window thread at its next idle tick.
-void requestWindowResize();
-void requestWindowTitle(const char* title);
-void requestCursor(int glutCursor);
-// Carries out the recorded requests; window thread only.
-void applyWindowRequests();
 
 // GLUT callbacks of the frame loop.
 void onIdle();

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "engine/gl.h"
-#include "engine/window.h"
+#include "engine/requests.h"
 #include "vindle.h"
 
 namespace {
