@@ -1,5 +1,3 @@
-#include "engine/window.h"
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +5,7 @@
 #include <mutex>
 
 #include "engine/diagnostics.h"
+#include "engine/frame.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/process.h"
@@ -28,8 +27,6 @@ void gameThread(void*) {
     endProcess(1);
 }
 
-}  // namespace
-
 void onIdle() {
     restWithGateOpen(10);
     applyWindowRequests();
@@ -47,6 +44,8 @@ void onDisplay() {
     glFlush();
     glutSwapBuffers();
 }
+
+}  // namespace
 
 extern "C" {
 
@@ -75,14 +74,9 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutInitWindowSize(getGameWidth(), getGameHeight());
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
-    glutSpecialFunc(onSpecial);
-    glutSpecialUpFunc(onSpecialUp);
-    glutKeyboardFunc(onKeyboard);
-    glutKeyboardUpFunc(onKeyboardUp);
-    glutMouseFunc(onMouse);
-    glutPassiveMotionFunc(onPassiveMotion);
+    startAnimationTimer();
+    installInputCallbacks();
     windowLoopStarting();
     platformStartThread(gameThread, nullptr);
     glutMainLoop();

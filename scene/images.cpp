@@ -9,7 +9,6 @@
 #include "engine/messages.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/png.h"

@@ -58,6 +58,15 @@ void onPassiveMotion(int x, int y) {
     mouseY.store(y, kRelaxed);
 }
 
+void installInputCallbacks() {
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutPassiveMotionFunc(onPassiveMotion);
+}
+
 extern "C" {
 
 VINDLE_API int getMousePositionX(void) { return mouseX.load(kRelaxed); }
