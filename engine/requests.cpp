@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "engine/gl.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 #include "vindle.h"
 

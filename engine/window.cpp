@@ -10,6 +10,7 @@
 #include "engine/messages.h"
 #include "engine/process.h"
 #include "engine/requests.h"
+#include "engine/paths.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"

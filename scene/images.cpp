@@ -7,7 +7,7 @@
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
