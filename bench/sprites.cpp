@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
 #include "scene/animation.h"
@@ -31,7 +32,7 @@ void writeWalker(const TempResources& res) {
 void BM_FrameWithAnimatedSprites(benchmark::State& state) {
     TempResources res;
     writeWalker(res);
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     setResourcesDir(res.root().c_str());
     OffscreenContext gl(kGameWidth, kGameHeight);

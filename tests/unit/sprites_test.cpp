@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene/animation.h"
 #include "support/capture.h"
 #include "support/fatal.h"
