@@ -10,6 +10,7 @@
 #include "engine/frame.h"
 #include "engine/gl.h"
 #include "scene/animation.h"
+#include "scene/records.h"
 #include "scene/png.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
