@@ -36,7 +36,6 @@ VINDLE_API void createSprite(int id, const char* name) {
         fatalError(kMsgSpriteFolderMissing, folder);
     }
     auto* sprite = newRecord<SpriteRecord>();
-    sprite->id = id;
     sprite->name = copyGameString(name);
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;

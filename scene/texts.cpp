@@ -38,7 +38,6 @@ VINDLE_API void createText(int id, const char* text) {
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
-    record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
