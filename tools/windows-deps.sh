@@ -73,7 +73,7 @@ fetch libpng1.6
 fetch freeglut
 
 stamp="$prefix/.built"
-want="$(cat "$src/zlib/.unpacked" "$src/libpng1.6/.unpacked" "$src/freeglut/.unpacked" | tr '\n' ' ')$host $(cat "$0" "cmake/mingw-$arch.cmake" | sha1sum | cut -c1-12)"
+want="$(cat "$src/zlib/.unpacked" "$src/libpng1.6/.unpacked" "$src/freeglut/.unpacked" | tr '\n' ' ')$host $(cat "$0" cmake/mingw-$arch.cmake cmake/mingw-w64.cmake | sha1sum | cut -c1-12)"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
   exit 0
 fi

@@ -8,25 +8,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-install_packages() {
-  local packages=(cmake make dpkg-dev binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-                  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix)
-  local missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing Debian packages: ${missing[*]}" >&2
-    echo "Install them with: sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get -o DPkg::Lock::Timeout=900 update -qq
-  apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-}
-
 # Builds one target: $1 is the compiler's architecture, $2 the output folder.
 build_target() {
   local arch="$1" out="build-windows/$2" dir="build-windows/build-$1"
@@ -46,7 +27,7 @@ build_target() {
 for command in "$@"; do
   case "$command" in
     build)
-      install_packages
+      tools/setup.sh windows-build
       build_target i686 win32
       build_target x86_64 win64
       ;;
