@@ -33,8 +33,6 @@ std::timed_mutex& windowGate() {
 void becomeWindowThread() {
     isWindowThread = true;
     windowGate().lock();
-    const int requested = exitRequest.load();
-    if (requested != kNoExitRequest) finishProcess(requested);
 }
 
 void windowLoopStarting() { windowRunning.store(true); }
