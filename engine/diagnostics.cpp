@@ -4,9 +4,13 @@
 #include <cstring>
 
 #include "engine/messages.h"
-#include "engine/window.h"
+#include "engine/process.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
+
+namespace {
+constexpr size_t kWarningBufferSize = 1024;
+}  // namespace
 
 void formatMessage(char* buffer, size_t size, const char* format, va_list arguments) {
     memset(buffer, 0, size);

@@ -1,51 +1,24 @@
-#include "engine/window.h"
-
 #include <atomic>
-#include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <mutex>
 
 #include "engine/diagnostics.h"
+#include "engine/frame.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/paths.h"
+#include "engine/process.h"
+#include "engine/requests.h"
 #include "engine/settings.h"
-#include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/animation.h"
+#include "scene/objects.h"
 #include "services/input.h"
 #include "vindle.h"
 
 namespace {
 
-thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
-std::atomic<bool> windowRunning{false};
-// The status a game thread asked the window thread to end the process with.
-constexpr int kNoExitRequest = INT_MIN;
-std::atomic<int> exitRequest{kNoExitRequest};
-
-// Held by the window thread whenever it may touch the window system or OpenGL;
-// released only while it sleeps in onIdle. A thread that ends the process takes
-// it first, so exit handlers never run under a frame being drawn.
-std::timed_mutex& windowGate() {
-    static std::timed_mutex* const gate = new std::timed_mutex;  // never destroyed
-    return *gate;
-}
-
-struct WindowRequests {
-    std::mutex lock;
-    bool resize = false;
-    bool retitle = false;
-    int cursor = -1;
-    char title[kPathBufferSize] = {};
-};
-WindowRequests& requests() {
-    static WindowRequests* const pending = new WindowRequests;  // never destroyed
-    return *pending;
-}
 
 void gameThread(void*) {
     GameMainFunc gameMain = storedGameMain.load();
@@ -53,81 +26,8 @@ void gameThread(void*) {
     endProcess(1);
 }
 
-
-}  // namespace
-
-bool onWindowThread() { return isWindowThread; }
-
-void requestWindowResize() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.resize = true;
-}
-
-void requestWindowTitle(const char* title) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    snprintf(pending.title, sizeof pending.title, "%s", title ? title : "");
-    pending.retitle = true;
-}
-
-void requestCursor(int glutCursor) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.cursor = glutCursor;
-}
-
-void applyWindowRequests() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    if (pending.resize) {
-        glutReshapeWindow(getGameWidth(), getGameHeight());
-        pending.resize = false;
-    }
-    if (pending.retitle) {
-        glutSetWindowTitle(pending.title);
-        platformNoteWindowTitle(pending.title);
-        pending.retitle = false;
-    }
-    if (pending.cursor >= 0) {
-        glutSetCursor(pending.cursor);
-        pending.cursor = -1;
-    }
-}
-
-namespace {
-
-[[noreturn]] void finishProcess(int status) {
-    platformBeforeExit();
-    fflush(stdout);
-    exit(status);
-}
-
-}  // namespace
-
-void endProcess(int status) {
-    if (isWindowThread || !windowRunning.load()) finishProcess(status);
-    if (platformExitsOnWindowThread()) {
-        // The window thread ends the process at its next idle tick; it may be
-        // blocked (on the engine lock held by a dying caller, or in a game's
-        // key handler), so after a bounded wait this thread ends it itself.
-        int expected = kNoExitRequest;
-        exitRequest.compare_exchange_strong(expected, status);
-        for (int waited = 0; waited < 2000; waited += 10) platformSleep(10);
-        finishProcess(status);
-    }
-    // Another thread must wait until the window thread rests in onIdle; the
-    // wait is bounded for the same reasons.
-    windowGate().try_lock_for(std::chrono::seconds(2));
-    finishProcess(status);
-}
-
 void onIdle() {
-    windowGate().unlock();
-    platformSleep(10);
-    windowGate().lock();
-    const int requested = exitRequest.load();
-    if (requested != kNoExitRequest) finishProcess(requested);
+    restWithGateOpen(10);
     applyWindowRequests();
     glutPostRedisplay();
 }
@@ -144,11 +44,13 @@ void onDisplay() {
     glutSwapBuffers();
 }
 
+}  // namespace
+
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
-    initEngineTables();
+    initObjectTables();
     storedGameMain.store(gameMain);
 
     int argumentCount = 1;
@@ -157,8 +59,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
         printWarning(kMsgExePathFailed);
         return;
     }
-    isWindowThread = true;
-    windowGate().lock();
+    becomeWindowThread();
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
     for (const char* line : kBannerLines) printf("%s\r\n", line);
@@ -172,19 +73,13 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutInitWindowSize(getGameWidth(), getGameHeight());
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
-    glutSpecialFunc(onSpecial);
-    glutSpecialUpFunc(onSpecialUp);
-    glutKeyboardFunc(onKeyboard);
-    glutKeyboardUpFunc(onKeyboardUp);
-    glutMouseFunc(onMouse);
-    glutPassiveMotionFunc(onPassiveMotion);
-    windowRunning.store(true);
+    startAnimationTimer();
+    installInputCallbacks();
+    windowLoopStarting();
     platformStartThread(gameThread, nullptr);
     glutMainLoop();
-    windowRunning.store(false);
-    windowGate().unlock();
+    windowLoopEnded();
 }
 
 VINDLE_API void setGameSize(int width, int height) {

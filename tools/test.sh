@@ -14,7 +14,12 @@ variants=("" "address,undefined" "thread")
 windows=1
 case "${1:-}" in
   --quick) variants=(""); windows=0; shift ;;
-  --sanitize) variants=("$2"); windows=0; shift 2 ;;
+  --sanitize)
+    if [ -z "${2:-}" ] || [ "${2#-}" != "$2" ]; then
+      echo "tools/test.sh: --sanitize needs a value: address,undefined or thread" >&2
+      exit 2
+    fi
+    variants=("$2"); windows=0; shift 2 ;;
 esac
 
 tools/setup.sh

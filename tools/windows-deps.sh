@@ -73,7 +73,7 @@ fetch libpng1.6
 fetch freeglut
 
 stamp="$prefix/.built"
-want="$(cat "$src/zlib/.unpacked" "$src/libpng1.6/.unpacked" "$src/freeglut/.unpacked" | tr '\n' ' ')$host"
+want="$(cat "$src/zlib/.unpacked" "$src/libpng1.6/.unpacked" "$src/freeglut/.unpacked" | tr '\n' ' ')$host $(cat "$0" cmake/mingw-$arch.cmake cmake/mingw-w64.cmake | sha1sum | cut -c1-12)"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
   exit 0
 fi
@@ -83,6 +83,13 @@ rm -rf "$prefix" "$root/build-windows/deps-build-$arch"
 work="$root/build-windows/deps-build-$arch"
 mkdir -p "$prefix/include" "$prefix/lib" "$work"
 toolchain="$root/cmake/mingw-$arch.cmake"
+
+# Runs a build step into its log; the log's end is shown when the step fails.
+quiet() {
+  local log="$1"
+  shift
+  "$@" >>"$log" 2>&1 || { tail -40 "$log" >&2; exit 1; }
+}
 common=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix"
         -DCMAKE_POLICY_DEFAULT_CMP0074=NEW)
@@ -97,18 +104,18 @@ done | xargs -P "$jobs" -I{} sh -c '"$0-gcc-posix" -O2 -c "$1" -o "$2/$(basename
 "$host-ar" rcs "$prefix/lib/libz.a" "$work"/zlib/*.o
 cp "$src/zlib/tree/zlib.h" "$src/zlib/tree/zconf.h" "$prefix/include/"
 
-cmake -S "$src/libpng1.6/tree" -B "$work/libpng" "${common[@]}" \
+quiet "$work/libpng.log" cmake -S "$src/libpng1.6/tree" -B "$work/libpng" "${common[@]}" \
   -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_BUILD_ZLIB=OFF \
   -DZLIB_ROOT="$prefix" -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" \
-  -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON >"$work/libpng.log"
-cmake --build "$work/libpng" -j"$jobs" >>"$work/libpng.log"
-cmake --install "$work/libpng" >>"$work/libpng.log"
+  -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
+quiet "$work/libpng.log" cmake --build "$work/libpng" -j"$jobs"
+quiet "$work/libpng.log" cmake --install "$work/libpng"
 
-cmake -S "$src/freeglut/tree" -B "$work/freeglut" "${common[@]}" \
+quiet "$work/freeglut.log" cmake -S "$src/freeglut/tree" -B "$work/freeglut" "${common[@]}" \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON \
-  -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF >"$work/freeglut.log"
-cmake --build "$work/freeglut" -j"$jobs" >>"$work/freeglut.log"
-cmake --install "$work/freeglut" >>"$work/freeglut.log"
+  -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF
+quiet "$work/freeglut.log" cmake --build "$work/freeglut" -j"$jobs"
+quiet "$work/freeglut.log" cmake --install "$work/freeglut"
 
 rm -rf "$work"
 echo "$want" >"$stamp"

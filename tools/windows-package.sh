@@ -6,6 +6,7 @@
 # few seconds and saves a screenshot as build-windows/demo-windows.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/setup.sh
 version=$(sed -n 's/^project(vindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=Vindle-$version-windows
 stage=build-windows/package

@@ -14,6 +14,7 @@
 #   tools/windows-test.sh [win32] [win64]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+tools/setup.sh
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(win32 win64)
 soak_runs="${SOAK_RUNS:-10}"

@@ -8,9 +8,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The cross compilers, Wine and the rest come with the project's packages.
-install_packages() { tools/setup.sh; }
-
 # Builds one target: $1 is the compiler's architecture, $2 the output folder.
 build_target() {
   local arch="$1" out="build-windows/$2" dir="build-windows/build-$1"
@@ -30,7 +27,7 @@ build_target() {
 for command in "$@"; do
   case "$command" in
     build)
-      install_packages
+      tools/setup.sh windows-build
       build_target i686 win32
       build_target x86_64 win64
       ;;

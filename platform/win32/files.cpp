@@ -40,8 +40,8 @@ bool platformListPngFiles(const char* folder, void (*found)(const char* name, vo
     // No match and no folder look alike here; only the latter is a failure.
     if (search == -1) return _access(folder, 0) == 0;
     do {
-        // Frames are the files with the archive attribute, as Explorer leaves
-        // them; folders never have it.
+        // A frame is an entry with the archive attribute, which Windows sets
+        // on files written; a folder named x.png lacks it.
         if (entry.attrib & _A_ARCH) found(entry.name, context);
     } while (_findnext64i32(search, &entry) == 0);
     _findclose(search);

@@ -23,7 +23,15 @@ void platformDrawGlyphString(const char* text, int cellHeight) {
     units[count] = 0;
 
     GLuint list = glGenLists(1);
+    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
     for (int i = 0; i < count; ++i) {
+        // Wine builds no list for a glyph without ink, so a blank would not
+        // move the pen; it only needs the advance.
+        GLYPHMETRICS metrics = {};
+        if (GetGlyphOutlineW(dc, units[i], GGO_BITMAP, &metrics, 0, nullptr, &identity) == 0) {
+            glBitmap(0, 0, 0, 0, static_cast<GLfloat>(metrics.gmCellIncX), 0, nullptr);
+            continue;
+        }
         wglUseFontBitmapsW(dc, units[i], 1, list);
         glCallList(list);
     }

@@ -10,14 +10,15 @@ namespace {
 
 std::atomic<HWND> createdWindow{nullptr};
 
-// A top-level window of this process whose class is GLUT's.
+// A top-level window of this process made by GLUT: freeglut's class is
+// "FREEGLUT", the classic library's "GLUT".
 BOOL CALLBACK findOwnerWindow(HWND window, LPARAM ownerSlot) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (process != GetCurrentProcessId()) return TRUE;
     char className[256] = {};
     GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, "GLUT") != 0) return TRUE;
+    if (_stricmp(className, "FREEGLUT") != 0 && _stricmp(className, "GLUT") != 0) return TRUE;
     *reinterpret_cast<HWND*>(ownerSlot) = window;
     return FALSE;
 }
@@ -35,8 +36,8 @@ void platformNoteWindowTitle(const char*) {}
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
     HWND owner = nullptr;
     if (ownedByGameWindow) {
-        EnumWindows(findOwnerWindow, reinterpret_cast<LPARAM>(&owner));
-        if (!owner) owner = createdWindow.load();
+        owner = createdWindow.load();
+        if (!owner) EnumWindows(findOwnerWindow, reinterpret_cast<LPARAM>(&owner));
     }
     return MessageBoxA(owner, text, caption, static_cast<UINT>(style));
 }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/pngfiles.h"
+#include "support/files.h"
 #include "support/process.h"
 #include "support/sound_files.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/bytes.h"
+#include "support/files.h"
 
 struct PngPicture {
     int width = 1, height = 1;
@@ -84,19 +84,3 @@ inline PngPicture solidPicture(int width, int height, std::vector<png_byte> pixe
     return picture;
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/vindle-test-XXXXXX";
-        path_ = mkdtemp(pattern) ? pattern : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/bytes.h"
+#include "support/files.h"
 
 // A new folder "<tmp>/vindle sounds XXXXXX/Sounds" (a blank in the path on
 // purpose); returns the resources directory above Sounds.

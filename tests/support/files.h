@@ -1,8 +1,29 @@
-// Whole files as byte strings.
+// Files for tests: a temporary folder removed afterwards, and whole-file
+// writing and reading.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+class TempDir {
+public:
+    TempDir() {
+        char pattern[] = "/tmp/vindle-test-XXXXXX";
+        path_ = mkdtemp(pattern) ? pattern : "";
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
     FILE* file = fopen(path.c_str(), "wb");
