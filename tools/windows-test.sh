@@ -42,7 +42,7 @@ check_dll() {
   local format expected dump exports imports foreign
   case "$target" in win32) format=pei-i386 ;; win64) format=pei-x86-64 ;; esac
   [ -f "$dll" ] || { fail "$target: no $dll (run tools/windows.sh build)"; return 1; }
-  dump=$(objdump -p "$dll")
+  dump=$(LC_ALL=C objdump -p "$dll")
   grep -q "file format $format" <<<"$dump" || fail "$target: Vindle.dll is not $format"
   # Export table lines: "	[   3] createImage".
   exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[ *[0-9]*\] //p' <<<"$dump" | sort)
