@@ -50,6 +50,11 @@ void restWithGateOpen(uint32_t milliseconds) {
     if (requested != kNoExitRequest) finishProcess(requested);
 }
 
+void onWindowClosed() {
+    platformBeforeExit();
+    fflush(stdout);
+}
+
 void endProcess(int status) {
     if (isWindowThread || !windowRunning.load()) finishProcess(status);
     // The window thread may be blocked (on the engine lock held by a dying
