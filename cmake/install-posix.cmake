@@ -2,6 +2,8 @@
 # the library, its header, vindle.pc, the CMake package (Vindle::vindle), the
 # new-game starter and the pictures, sprite and sound a new game begins with.
 include(GNUInstallDirs)
+# Installing copies what is built; tools/package.sh builds just that first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 include(CMakePackageConfigHelpers)
 
 set_target_properties(vindle PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION 1)
@@ -51,6 +53,7 @@ keyboard and mouse, plays WAV and MP3 sounds and shows message boxes, all throug
 64 plain C functions. Includes the header, pkg-config and CMake files, and
 vindle-new-game, which makes the folder of a first game.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wqy-zenhei)

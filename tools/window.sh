@@ -4,13 +4,24 @@
 #                                  output goes to GAME_LOG when it is set)
 #   save_window FILE.png           the window as it is now
 #   stop_game                      ends the game if it still runs
+# A process and all its descendants.
+family() {
+  local child
+  echo "$1"
+  for child in $(pgrep -P "$1"); do family "$child"; done
+}
+
 start_game() {
   GAME_WINDOW=
   if [ -n "${GAME_LOG:-}" ]; then "$@" >"$GAME_LOG" 2>&1 & else "$@" & fi
   GAME_PID=$!
-  local _
+  local _ pid
   for _ in $(seq 1 100); do
-    GAME_WINDOW=$(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | head -n 1) || true
+    # The game, or the game that a command such as `make run` started.
+    for pid in $(family "$GAME_PID"); do
+      GAME_WINDOW=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
+      [ -n "$GAME_WINDOW" ] && break
+    done
     if [ -n "$GAME_WINDOW" ]; then
       # Without a window manager the window sits at the screen's corner with
       # its edge outside the screen, where nothing can be read back.

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs into a scratch prefix and builds a game from outside the source
+# tree twice: with gcc and pkg-config, and with a small CMake project.
+#   install_test.sh BUILD_DIR SOURCE_DIR
+. "$(dirname "$0")/common.sh"
+build=$1 source=$2
+prefix=$scratch/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+lib=$(readlink -f "$prefix/lib/libvindle.so")
+soname=$(objdump -p "$lib" | awk '/SONAME/ {print $2}')
+[ "$soname" = libvindle.so.1 ] || fail "SONAME is '$soname'"
+[ -L "$prefix/lib/libvindle.so.1" ] || fail "no libvindle.so.1 link"
+cmp -s "$source/include/vindle.h" "$prefix/include/vindle.h" || fail "vindle.h not installed"
+
+mkdir "$scratch/game" && cp "$source/tests/install/game.c" "$scratch/game/"
+cd "$scratch/game"
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+[ "$(pkg-config --modversion vindle)" = "$(awk '/^Version:/ {print $2}' "$prefix/lib/pkgconfig/vindle.pc")" ] ||
+  fail "pkg-config does not find vindle"
+gcc game.c $(pkg-config --cflags --libs vindle) -o game-pkgconfig
+readelf -d game-pkgconfig | grep -q 'NEEDED.*libvindle.so.1' || fail "game not linked to libvindle.so.1"
+LD_LIBRARY_PATH=$prefix/lib expect_game_ends ./game-pkgconfig
+
+cat > CMakeLists.txt <<'CMAKE'
+cmake_minimum_required(VERSION 3.20)
+project(game C)
+find_package(Vindle REQUIRED)
+add_executable(game game.c)
+target_link_libraries(game Vindle::vindle)
+CMAKE
+cmake -S . -B build -DCMAKE_PREFIX_PATH="$prefix" >/dev/null || fail "find_package(Vindle) failed"
+cmake --build build >/dev/null || fail "the CMake game does not build"
+LD_LIBRARY_PATH=$prefix/lib expect_game_ends build/game
+echo "installed into $prefix; built and ran a game with pkg-config and with find_package(Vindle)"
