@@ -22,6 +22,7 @@ namespace {
 thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
 std::atomic<bool> windowRunning{false};
+std::atomic<bool> initCalled{false};
 
 // Held by the window thread whenever it may touch the window system or OpenGL;
 // released only while it sleeps in onIdle. A thread that ends the process takes
@@ -59,6 +60,8 @@ const char* const kBanner[] = {
 }  // namespace
 
 bool onWindowThread() { return isWindowThread; }
+
+bool zqInitCalled() { return initCalled.load(); }
 
 void requestWindowResize() {
     WindowRequests& pending = requests();
@@ -129,6 +132,7 @@ void onDisplay() {
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
+    initCalled.store(true);
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
     initEngineTables();
     storedGameMain.store(gameMain);

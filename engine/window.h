@@ -4,6 +4,8 @@
 
 // True on the thread that called zqInit and runs the window's event loop.
 bool onWindowThread();
+// True once the game has called zqInit.
+bool zqInitCalled();
 
 // Window-system calls made by game threads are recorded here and carried out
 // by the window thread at its next idle tick.
