@@ -50,12 +50,6 @@ void gameThread(void*) {
     endProcess(1);
 }
 
-const char* const kBanner[] = {
-    "本游戏引擎由Vindle团队开发，网址：https://vindle.example.org",
-    "Vindle零基础编程入门课程：用C语言写出你的第一个游戏！",
-    "欢迎访问 https://vindle.example.org ，免费学习编程",
-    "学编程，从写游戏开始；多动手，多思考！",
-};
 
 }  // namespace
 
@@ -147,7 +141,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     windowGate().lock();
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
-    for (const char* line : kBanner) printf("%s\r\n", line);
+    for (const char* line : kBannerLines) printf("%s\r\n", line);
     fflush(stdout);
     glutCreateWindow(kMsgInitialTitle);
     platformNoteGameWindow();

@@ -76,7 +76,7 @@ VINDLE_API void createImage(int id, const char* fileName) {
     image->colorType = picture.colorType;
     image->pixels = picture.pixels;
     image->visible = 1;
-    putHashValue(tableToFill(imageTable), intKey(id), image);
+    insertHashValue(tableToFill(imageTable), intKey(id), image);
     unlockEngine();
 }
 

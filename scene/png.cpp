@@ -160,6 +160,6 @@ unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
     }
     memcpy(key, path, length + 1);
     *entry = PngCacheEntry{*width, *height, *colorType, pixels};
-    putHashValue(pngCache, stringKey(key), entry);
+    insertHashValue(pngCache, stringKey(key), entry);
     return pixels;
 }

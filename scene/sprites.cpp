@@ -40,7 +40,7 @@ VINDLE_API void createSprite(int id, const char* name) {
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;
     sprite->repeatPlay = 1;
-    putHashValue(tableToFill(spriteTable), intKey(id), sprite);
+    insertHashValue(tableToFill(spriteTable), intKey(id), sprite);
     unlockEngine();
 }
 

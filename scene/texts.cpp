@@ -42,7 +42,7 @@ VINDLE_API void createText(int id, const char* text) {
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
-    putHashValue(tableToFill(textTable), intKey(id), record);
+    insertHashValue(tableToFill(textTable), intKey(id), record);
     unlockEngine();
 }
 
