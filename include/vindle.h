@@ -176,6 +176,7 @@ VINDLE_API void playSpriteAnimate(int id, const char* action);
 #define KEY_ENTER 13
 #define KEY_ESCAPE 27
 #define KEY_SPACE 32
+#define KEY_DELETE 127
 /* Special keys, as getPressedSpecialKeyCode and onSpecialKeyUp report them. */
 #define KEY_F1 1
 #define KEY_F2 2
