@@ -8,10 +8,13 @@
  *     int main(void) { zqInit(gameMain); return 0; }
  *
  * zqInit opens the window and runs gameMain on a second thread; when gameMain
- * returns, the program ends. Objects (texts, images, sprites) are addressed by
- * numbers that the game chooses; each kind has its own numbers. Coordinates are
- * pixels from the lower-left corner of the game area, y growing upwards. Colours
- * are three numbers from 0.0 to 1.0 (red, green, blue).
+ * returns, the program ends with exit status 1 (255 after a fatal error, 0
+ * when the player closes the window). Objects (texts, images, sprites) are
+ * addressed by numbers that the game chooses; each kind has its own numbers.
+ * Coordinates are pixels from the lower-left corner of the game area, y growing
+ * upwards. Colours are three numbers from 0.0 to 1.0 (red, green, blue): 135,
+ * 206, 235 is white.
+ * The manual, in Chinese: docs/api.md.
  */
 #ifndef VINDLE_H
 #define VINDLE_H
