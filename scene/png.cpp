@@ -8,7 +8,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 
 HashTable* pngCache = nullptr;

@@ -4,7 +4,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"

@@ -6,7 +6,6 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"

@@ -2,7 +2,7 @@
 // game program that ends without ever calling zqInit gets one line saying why
 // no window opened.
 #include "engine/messages.h"
-#include "engine/window.h"
+#include "engine/process.h"
 #include "platform/platform.h"
 
 namespace {
