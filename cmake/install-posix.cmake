@@ -25,10 +25,13 @@ install(FILES ${PROJECT_BINARY_DIR}/VindleConfig.cmake ${PROJECT_BINARY_DIR}/Vin
 # --prefix` may change after configuring: the prefix is filled in at install time.
 set(VINDLE_PC_PREFIX "@VINDLE_PC_PREFIX@")
 configure_file(cmake/vindle.pc.in ${PROJECT_BINARY_DIR}/vindle.pc.in @ONLY)
+# Installs into several prefixes may run at once: one file per prefix.
 install(CODE "
   set(VINDLE_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
-  configure_file(\"${PROJECT_BINARY_DIR}/vindle.pc.in\" \"${PROJECT_BINARY_DIR}/pc/vindle.pc\" @ONLY)
-  file(INSTALL \"${PROJECT_BINARY_DIR}/pc/vindle.pc\"
+  string(MD5 prefix_key \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+  set(pc_file \"${PROJECT_BINARY_DIR}/pc/\${prefix_key}/vindle.pc\")
+  configure_file(\"${PROJECT_BINARY_DIR}/vindle.pc.in\" \"\${pc_file}\" @ONLY)
+  file(INSTALL \"\${pc_file}\"
        DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
 ")
 

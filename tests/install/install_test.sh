@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs into a scratch prefix and builds a game from outside the source
-# tree twice: with gcc and pkg-config, and with a small CMake project.
+# tree twice: with gcc and pkg-config, and with the README's CMake project.
 #   install_test.sh BUILD_DIR SOURCE_DIR
 . "$(dirname "$0")/common.sh"
 build=$1 source=$2
@@ -22,14 +22,11 @@ gcc game.c $(pkg-config --cflags --libs vindle) -o game-pkgconfig
 readelf -d game-pkgconfig | grep -q 'NEEDED.*libvindle.so.1' || fail "game not linked to libvindle.so.1"
 LD_LIBRARY_PATH=$prefix/lib expect_game_ends ./game-pkgconfig
 
-cat > CMakeLists.txt <<'CMAKE'
-cmake_minimum_required(VERSION 3.20)
-project(game C)
-find_package(Vindle REQUIRED)
-add_executable(game game.c)
-target_link_libraries(game Vindle::vindle)
-CMAKE
+# The CMake project the README shows, with the game as its main.c.
+awk '/^```cmake$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.md" >CMakeLists.txt
+grep -q 'Vindle::vindle' CMakeLists.txt || fail "no CMake project in README.md"
+mv game.c main.c
 cmake -S . -B build -DCMAKE_PREFIX_PATH="$prefix" >/dev/null || fail "find_package(Vindle) failed"
 cmake --build build >/dev/null || fail "the CMake game does not build"
-LD_LIBRARY_PATH=$prefix/lib expect_game_ends build/game
+LD_LIBRARY_PATH=$prefix/lib expect_game_ends build/mygame
 echo "installed into $prefix; built and ran a game with pkg-config and with find_package(Vindle)"

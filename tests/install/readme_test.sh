@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The commands the READMEs show: the Chinese and the English README show the
-# same ones; every program they name exists; the ones that make, build and run
-# a game are run as a student would type them (in a scratch home, against a
-# scratch install), and the first game from the README is built and run.
+# same ones (and the same CMake project, which install_test.sh builds); every
+# program they name exists; the ones that make, build and run a game are run
+# as a student would type them (in a scratch home, against a scratch install),
+# and the first game from the README is built and run.
 #   readme_test.sh BUILD_DIR SOURCE_DIR
 . "$(dirname "$0")/common.sh"
 build=$(readlink -f "$1") source=$(readlink -f "$2")
@@ -18,6 +19,10 @@ diff -u "$scratch/zh" "$scratch/en" >&2 || fail "the two READMEs show different 
 diff <(awk '/^```c$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.md" | grep -c '') \
      <(awk '/^```c$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.en.md" | grep -c '') >/dev/null ||
   fail "the two READMEs show different first games"
+
+diff <(awk '/^```cmake$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.md") \
+     <(awk '/^```cmake$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.en.md") >&2 ||
+  fail "the two READMEs show different CMake projects"
 
 # The package the READMEs install is the one tools/package.sh makes.
 deb="vindle_$(awk '/^Version:/ {print $2}' "$build/vindle.pc.in")_$(dpkg --print-architecture).deb"

@@ -4,6 +4,8 @@
  * 图片在 Images 文件夹，精灵（会动的角色）在 Sprites 文件夹，声音在 Sounds 文件夹。
  * 每个函数的说明都在 vindle.h 里，也可以看引擎的 docs/api.md。
  */
+#include <stdatomic.h>
+
 #include <vindle.h>
 
 /* 文本、图片、精灵各有自己的编号，编号由我们自己选。 */
@@ -11,12 +13,13 @@ enum { TITLE = 1, HELP = 2 };   /* 文本编号 */
 enum { GROUND = 1 };            /* 图片编号 */
 enum { HERO = 1 };              /* 精灵编号 */
 
-static int gameOver = 0;
+/* 按键处理函数（在窗口线程里）改它，gameMain 读它：两个线程都用的变量要用 atomic_int。 */
+static atomic_int gameOver;
 
 /* 松开按键时引擎调用这个函数。短按也不会漏掉，所以“按一下”的操作放在这里。 */
 static void keyReleased(unsigned char key) {
     if (key == ' ') playSound("jump.wav", 0);   /* 播放 Sounds/jump.wav，只放一次 */
-    if (key == KEY_ESCAPE) gameOver = 1;
+    if (key == KEY_ESCAPE) atomic_store(&gameOver, 1);
 }
 
 /* 游戏的主函数：引擎打开窗口后，在另一个线程里运行它。它返回时游戏结束。 */
@@ -40,7 +43,7 @@ static void gameMain(void) {
 
     onNormalKeyUp(keyReleased);
 
-    while (!gameOver) {
+    while (!atomic_load(&gameOver)) {
         /* 按住方向键时改变方向（方向键是“特殊键”，用 getPressedSpecialKeyCode 读） */
         if (getPressedKeyCode() == KEY_LEFT && getPressedSpecialKeyCode() == KEY_LEFT) direction = -1;
         if (getPressedKeyCode() == KEY_RIGHT && getPressedSpecialKeyCode() == KEY_RIGHT) direction = 1;
