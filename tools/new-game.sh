@@ -40,8 +40,8 @@ fi
 
 mkdir -p "$folder/Images" "$folder/Sprites" "$folder/Sounds"
 cp "$starter/main.c" "$folder/main.c"
-sed -e "s|^NAME = .*|NAME = $name|" -e "s|^VINDLE_BUILD =.*|VINDLE_BUILD = $build_dir|" \
-    -e "s|^VINDLE_SOURCE =.*|VINDLE_SOURCE = $source_dir|" "$starter/Makefile" > "$folder/Makefile"
+sed -e "s|^NAME = .*|NAME = $name|" -e "s|^VINDLE_BUILD =.*|VINDLE_BUILD =${build_dir:+ $build_dir}|" \
+    -e "s|^VINDLE_SOURCE =.*|VINDLE_SOURCE =${source_dir:+ $source_dir}|" "$starter/Makefile" > "$folder/Makefile"
 cp "$resources/Images/bg.png" "$folder/Images/"
 cp -r "$resources/Sprites/walker" "$folder/Sprites/"
 cp "$resources/Sounds/jump.wav" "$folder/Sounds/"

@@ -39,7 +39,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig LD_LIBRARY_PATH=$prefix/lib
 (cd "$scratch" && "$prefix/bin/vindle-new-game" 我的游戏 installed >/dev/null)
 [ -f "$scratch/installed/Sprites/walker/walk/1.png" ] || fail "no sprite in the new game"
-grep -q '^VINDLE_BUILD = *$' "$scratch/installed/Makefile" || fail "installed game points at a build tree"
+grep -qx 'VINDLE_BUILD =' "$scratch/installed/Makefile" || fail "installed game points at a build tree"
 play_and_check "$scratch/installed"
 [ -x "$scratch/installed/我的游戏" ] || fail "the program is not named after the game"
 
