@@ -6,7 +6,6 @@ include(GNUInstallDirs)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 include(CMakePackageConfigHelpers)
 
-set_target_properties(vindle PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION 1)
 target_include_directories(vindle INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 install(TARGETS vindle EXPORT VindleTargets

@@ -5,6 +5,7 @@
 #include "engine/tables.h"
 #include "scene/animation.h"
 #include "scene/images.h"
+#include "scene/objects.h"
 #include "scene/texts.h"
 
 void drawFrame() {

@@ -8,7 +8,8 @@ build=$(readlink -f "$1")
 deb=$(ls "$scratch"/out/vindle_*.deb)
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/lib/libvindle.so ./usr/lib/libvindle.so.1 ./usr/include/vindle.h \
+soname=libvindle.so.$(dpkg-deb -f "$deb" Version | cut -d. -f1)
+for path in ./usr/lib/libvindle.so ./usr/lib/$soname ./usr/include/vindle.h \
     ./usr/lib/pkgconfig/vindle.pc ./usr/lib/cmake/Vindle/VindleConfig.cmake \
     ./usr/lib/cmake/Vindle/VindleTargets.cmake ./usr/bin/vindle-new-game \
     ./usr/share/vindle/starter/main.c ./usr/share/vindle/starter/Images/bg.png \
@@ -19,7 +20,7 @@ grep -q -e '^\./usr/lib/.*\.a$' -e '/tests\?/' -e 'e2e_' <<<"$files" && fail "te
 
 dpkg-deb -x "$deb" "$scratch/root"
 grep -qx 'prefix=/usr' "$scratch/root/usr/lib/pkgconfig/vindle.pc" || fail "vindle.pc does not name /usr"
-[ "$(objdump -p "$scratch/root/usr/lib/libvindle.so.1" | awk '/SONAME/ {print $2}')" = libvindle.so.1 ] ||
+[ "$(objdump -p "$scratch/root/usr/lib/$soname" | awk '/SONAME/ {print $2}')" = "$soname" ] ||
   fail "wrong SONAME in the package"
 
 # Computed from the library: every shared library it needs is a dependency.
