@@ -13,6 +13,7 @@ namespace {
 
 thread_local bool isWindowThread = false;
 std::atomic<bool> windowRunning{false};
+std::atomic<bool> initCalled{false};
 // The status another thread asked the window thread to end the process with.
 constexpr int kNoExitRequest = INT_MIN;
 std::atomic<int> exitRequest{kNoExitRequest};
@@ -29,6 +30,9 @@ std::timed_mutex& windowGate() {
 }
 
 }  // namespace
+
+void noteZqInitCalled() { initCalled.store(true); }
+bool zqInitCalled() { return initCalled.load(); }
 
 void becomeWindowThread() {
     isWindowThread = true;
@@ -48,6 +52,11 @@ void restWithGateOpen(uint32_t milliseconds) {
     windowGate().lock();
     const int requested = exitRequest.load();
     if (requested != kNoExitRequest) finishProcess(requested);
+}
+
+void onWindowClosed() {
+    platformBeforeExit();
+    fflush(stdout);
 }
 
 void endProcess(int status) {

@@ -6,6 +6,11 @@
 
 #include <cstdint>
 
+// zqInit notes its call first thing; a game program that ends without it is
+// told why no window opened.
+void noteZqInitCalled();
+bool zqInitCalled();
+
 // Marks the calling thread (zqInit's) as the window thread and closes the gate.
 void becomeWindowThread();
 // Between these two the window's event loop runs: other threads that end the
@@ -15,6 +20,10 @@ void windowLoopEnded();
 // Window thread only: sleeps the given time with the gate open, and ends the
 // process there when another thread asked for it meanwhile.
 void restWithGateOpen(uint32_t milliseconds);
+
+// GLUT's close callback: the player closed the window and GLUT ends the
+// process right after; what the platform lets go of before an exit goes first.
+void onWindowClosed();
 
 // Ends the process with the given status once the window thread has stopped
 // touching the window system (waiting a bounded time for it): on the calling

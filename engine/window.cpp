@@ -49,6 +49,7 @@ void onDisplay() {
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
+    noteZqInitCalled();
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
     initObjectTables();
     storedGameMain.store(gameMain);
@@ -74,6 +75,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
+    glutCloseFunc(onWindowClosed);
     startAnimationTimer();
     installInputCallbacks();
     windowLoopStarting();

@@ -17,7 +17,8 @@
 //               glutMainLoop
 //   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
 //               glutKeyboardFunc, glutKeyboardUpFunc, glutSpecialFunc,
-//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc
+//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
+//               glutCloseFunc
 //   each frame  glutPostRedisplay, glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
