@@ -17,7 +17,7 @@ for target in win32 win64; do
 done
 # The demo's pictures and sounds are made by the native build's generators.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"${JOBS:-2}" --target demo_images demo_sounds >/dev/null
+cmake --build build -j"${JOBS:-2}" --target game_resources >/dev/null
 
 rm -rf "$stage" "$zip"
 mkdir -p "$stage/x86" "$stage/x64" "$stage/demo"

@@ -23,7 +23,7 @@ mkdir -p "$out"
 
 # The Linux test driver and the demo's sounds come from the native build.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"${JOBS:-2}" --target vindle_e2e demo_sounds >/dev/null
+cmake --build build -j"${JOBS:-2}" --target vindle_e2e game_resources >/dev/null
 
 . tools/xvfb.sh
 . tools/wine-env.sh
