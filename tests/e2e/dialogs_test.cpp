@@ -2,6 +2,7 @@
 // the keyboard, boxes from two threads, and the fatal box.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -161,4 +162,28 @@ TEST(Dialogs, FatalErrorPrintsShowsItsBoxAndEndsWithStatus255) {
     EXPECT_TRUE(printed(game, message + "\n")) << game.output();
     answer(box, "Return");
     EXPECT_EQ(game.wait(kTimeoutMs), 255);
+}
+
+TEST(Dialogs, FatalBoxOfAMissingPictureLeavesTheWindowDrawingAndTheEndPrompt) {
+    GameProcess game(gameProgram("fatal_message") + " picture");
+    const std::string box = findWindowByName("遇到严重错误", kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    EXPECT_TRUE(printed(game, "Images/missing.png 文件不存在！\n")) << game.output();
+    // Behind the box the window goes on drawing what the other thread sets.
+    const std::string window = findGameWindow(game.pid(), kTimeoutMs);
+    ASSERT_NE(window, kNoWindow);
+    const std::string before = windowPixel(window, 5, 5);
+    ASSERT_NE(before, "");
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            std::string now = windowPixel(window, 5, 5);
+            return !now.empty() && now != before;
+        },
+        kTimeoutMs));
+    // The end does not wait out the bound for a window thread that is stuck.
+    answer(box, "Return");
+    const auto answered = std::chrono::steady_clock::now();
+    EXPECT_EQ(game.wait(kTimeoutMs), 255);
+    const auto ending = std::chrono::steady_clock::now() - answered;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(ending).count(), 1000);
 }
