@@ -10,6 +10,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev lame libxft-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
+  clang libclang-rt-14-dev libfuzzer-14-dev python3
 )
 
 missing=()
