@@ -9,7 +9,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 
 HashTable* pngCache = nullptr;
@@ -192,7 +192,7 @@ PngCacheEntry cachePng(const char* key, PngCacheEntry decoded) {
     }
     memcpy(copy, key, keySize);
     *entry = decoded;
-    putHashValue(pngCache, stringKey(copy), entry);
+    insertHashValue(pngCache, stringKey(copy), entry);
     return decoded;
 }
 
