@@ -20,6 +20,18 @@ void answer(const std::string& box, const std::string& keys) {
     shellOutput("xdotool key " + keys);
 }
 
+// Whether the window shows a new colour in its corner within the timeout,
+// while a thread of the game keeps changing the background.
+bool keepsDrawing(const std::string& window) {
+    const std::string before = windowPixel(window, 5, 5);
+    return !before.empty() && waitUntil(
+                                  [&] {
+                                      std::string now = windowPixel(window, 5, 5);
+                                      return !now.empty() && now != before;
+                                  },
+                                  kTimeoutMs);
+}
+
 bool printed(const GameProcess& game, const std::string& text) {
     return game.output().find(text) != std::string::npos;
 }
@@ -35,14 +47,7 @@ TEST(Dialogs, ConfirmBelongsToTheGameWindowWhichGoesOnDrawing) {
 
     // The owner shows the scene: another thread keeps changing its background
     // while the game thread waits for the answer.
-    const std::string before = windowPixel(owner, 5, 5);
-    ASSERT_NE(before, "");
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            std::string now = windowPixel(owner, 5, 5);
-            return !now.empty() && now != before;
-        },
-        kTimeoutMs));
+    EXPECT_TRUE(keepsDrawing(owner));
     EXPECT_EQ(windowsNamed(kCaption), std::vector<std::string>{box});
     EXPECT_FALSE(printed(game, "confirm="));
 
@@ -172,14 +177,7 @@ TEST(Dialogs, FatalBoxOfAMissingPictureLeavesTheWindowDrawingAndTheEndPrompt) {
     // Behind the box the window goes on drawing what the other thread sets.
     const std::string window = findGameWindow(game.pid(), kTimeoutMs);
     ASSERT_NE(window, kNoWindow);
-    const std::string before = windowPixel(window, 5, 5);
-    ASSERT_NE(before, "");
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            std::string now = windowPixel(window, 5, 5);
-            return !now.empty() && now != before;
-        },
-        kTimeoutMs));
+    EXPECT_TRUE(keepsDrawing(window));
     // The end does not wait out the bound for a window thread that is stuck.
     answer(box, "Return");
     const auto answered = std::chrono::steady_clock::now();

@@ -6,16 +6,10 @@
 
 #include <vindle.h>
 
+#include "animate_background.h"
+
 static const char* mode = "text";
 
-static void animateBackground(void* argument) {
-    (void)argument;
-    for (int step = 0;; ++step) {
-        float level = (float)(step % 20) / 20.0f;
-        setBgColor(level, 1.0f - level, 0.5f);
-        pauseGame(50);
-    }
-}
 
 static void gameMain(void) {
     if (strcmp(mode, "picture") == 0) {
