@@ -7,6 +7,7 @@
 #include "engine/tables.h"
 #include "scene/animation.h"
 #include "scene/images.h"
+#include "scene/objects.h"
 #include "scene/texts.h"
 
 void drawFrame() {

@@ -11,6 +11,7 @@
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/png.h"
 #include "scene/records.h"
 #include "vindle.h"
@@ -72,8 +73,6 @@ VINDLE_API void createImage(int id, const char* fileName) {
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
     auto* image = newRecord<ImageRecord>();
-    image->id = id;
-    image->path = copyGameString(path);
     image->width = picture.width;
     image->height = picture.height;
     image->colorType = picture.colorType;
@@ -93,8 +92,6 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
     // The image may have gone with clearGameUI while the file was read: that
     // is warned about as for any absent number.
     withImage(id, [&](ImageRecord& image) {
-        free(image.path);
-        image.path = copyGameString(path);
         image.pixels = picture.pixels;
         image.width = picture.width;
         image.height = picture.height;

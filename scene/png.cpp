@@ -139,8 +139,7 @@ PngCacheEntry decodePng(FILE* file) {
     return picture;
 }
 
-}  // namespace
-
+// 1 when s ends in ".png" (case as given), else 0.
 int hasPngSuffix(const char* s) {
     static const char kSuffix[] = ".png";
     const size_t suffixLength = sizeof kSuffix - 1;
@@ -150,6 +149,8 @@ int hasPngSuffix(const char* s) {
         if (s[length - i] != kSuffix[suffixLength - i]) return 0;
     return 1;
 }
+
+}  // namespace
 
 size_t rgbRowSize(int width) { return (3 * static_cast<size_t>(width) + 3) & ~size_t{3}; }
 

@@ -8,6 +8,7 @@
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -35,7 +36,6 @@ VINDLE_API void createSprite(int id, const char* name) {
         fatalError(kMsgSpriteFolderMissing, folder);
     }
     auto* sprite = newRecord<SpriteRecord>();
-    sprite->id = id;
     sprite->name = copyGameString(name);
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;

@@ -8,6 +8,7 @@
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -37,7 +38,6 @@ VINDLE_API void createText(int id, const char* text) {
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
-    record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;

@@ -16,7 +16,12 @@ variants=("" "address,undefined" "thread")
 fuzz=yes
 case "${1:-}" in
   --quick) variants=(""); fuzz=no; shift ;;
-  --sanitize) variants=("$2"); fuzz=no; shift 2 ;;
+  --sanitize)
+    if [ -z "${2:-}" ] || [ "${2#-}" != "$2" ]; then
+      echo "tools/test.sh: --sanitize needs a value: address,undefined or thread" >&2
+      exit 2
+    fi
+    variants=("$2"); fuzz=no; shift 2 ;;
 esac
 
 tools/setup.sh

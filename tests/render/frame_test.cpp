@@ -4,9 +4,10 @@
 
 #include <vector>
 
-#include "engine/tables.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
+#include "engine/tables.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
@@ -15,7 +16,7 @@ namespace {
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         setViewPortPosition(0, 0);
         setBgColor(1.0f, 1.0f, 1.0f);
