@@ -31,11 +31,6 @@ void emptyCache() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    initEngineTables();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = inputPath();
     FILE* file = fopen(path.c_str(), "wb");
