@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds Vindle and runs every test (unit, render offscreen, end-to-end games
 # under a private Xvfb display), first in a plain build, then under
-# AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer;
-# then builds the Windows DLLs and runs their tests under Wine.
-#   tools/test.sh                          all three and Windows
+# AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
+# The sanitizer builds also run the API stress game for 20 s each
+# (tools/stress.sh), a full run fuzzes the PNG loader for 60 s (tools/fuzz.sh)
+# and then builds the Windows DLLs and runs their tests under Wine.
+#   tools/test.sh                          all three, stress, fuzzing and Windows
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
 # Arguments after these go to ctest (e.g. -R Sprites).
@@ -11,15 +13,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 variants=("" "address,undefined" "thread")
+fuzz=yes
 windows=1
 case "${1:-}" in
-  --quick) variants=(""); windows=0; shift ;;
+  --quick) variants=(""); fuzz=no; windows=0; shift ;;
   --sanitize)
     if [ -z "${2:-}" ] || [ "${2#-}" != "$2" ]; then
       echo "tools/test.sh: --sanitize needs a value: address,undefined or thread" >&2
       exit 2
     fi
-    variants=("$2"); windows=0; shift 2 ;;
+    variants=("$2"); fuzz=no; windows=0; shift 2 ;;
 esac
 
 tools/setup.sh
@@ -42,7 +45,16 @@ for sanitize in "${variants[@]}"; do
   # cannot see; rendering on the calling thread keeps its reports about our code.
   if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; else unset LP_NUM_THREADS; fi
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@" || failed+=("${sanitize:-plain}")
+  if [ -n "$sanitize" ]; then
+    echo "== API stress, $sanitize build"
+    tools/stress.sh 20 "$build" || failed+=("stress-$sanitize")
+  fi
 done
+if [ "$fuzz" = yes ]; then
+  mkdir -p build-fuzz
+  tools/fuzz.sh 60 >build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; failed+=("fuzz"); }
+  grep -a -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build-fuzz/fuzz.log || true
+fi
 
 if [ $windows -eq 1 ]; then
   echo "== Windows build, tested under Wine"
