@@ -198,7 +198,8 @@ TEST(Dialogs, FatalBoxesShowTheMessageLeaveTheWindowDrawingAndEndPromptly) {
     GameProcess picture(gameProgram("fatal_message") + " picture");
     box = findWindowByName("遇到严重错误", kTimeoutMs);
     ASSERT_NE(box, kNoWindow) << picture.output();
-    EXPECT_TRUE(printed(picture, "Images/missing.png 文件不存在！\n")) << picture.output();
+    const std::string separator = gamesUnderLauncher() ? "\\" : "/";  // Windows paths under Wine
+    EXPECT_TRUE(printed(picture, "Images" + separator + "missing.png 文件不存在！\n")) << picture.output();
     const std::string window = findGameWindow(picture.pid(), kTimeoutMs);
     ASSERT_NE(window, kNoWindow);
     EXPECT_TRUE(keepsDrawing(window));
