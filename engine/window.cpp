@@ -1,6 +1,8 @@
 #include "engine/window.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdarg>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +24,7 @@ namespace {
 thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
 std::atomic<bool> windowRunning{false};
+std::atomic<bool> engineStarted{false};
 
 // Held by the window thread whenever it may touch the window system or OpenGL;
 // released only while it sleeps in onIdle. A thread that ends the process takes
@@ -50,6 +53,14 @@ void gameThread(void*) {
 }
 
 
+// GLUT's own fatal errors end the process like any other fatal error, rather
+// than with an English line and status 1.
+void onGlutError(const char* format, va_list arguments) {
+    char detail[kWarningBufferSize];
+    formatMessage(detail, sizeof detail, format, arguments);
+    fatalError(kMsgWindowSystemFailed, detail);
+}
+
 }  // namespace
 
 bool onWindowThread() { return isWindowThread; }
@@ -73,11 +84,28 @@ void requestCursor(int glutCursor) {
     pending.cursor = glutCursor;
 }
 
+void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
+    int largestWidth, largestHeight;
+    platformLargestWindow(&largestWidth, &largestHeight);
+    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
+    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
+}
+
+namespace {
+// The window system refuses sizes below 1 and cuts large ones to 16 bits, so
+// the window gets the nearest size it can have; the game size stays stored.
+void reshapeToGameSize() {
+    int width, height;
+    windowSizeFor(getGameWidth(), getGameHeight(), &width, &height);
+    glutReshapeWindow(width, height);
+}
+}  // namespace
+
 void applyWindowRequests() {
     WindowRequests& pending = requests();
     std::lock_guard<std::mutex> guard(pending.lock);
     if (pending.resize) {
-        glutReshapeWindow(getGameWidth(), getGameHeight());
+        reshapeToGameSize();
         pending.resize = false;
     }
     if (pending.retitle) {
@@ -105,13 +133,15 @@ void onIdle() {
     platformSleep(10);
     windowGate().lock();
     applyWindowRequests();
+    releaseKeysNoLongerHeld(platformKeyHeld);
     glutPostRedisplay();
 }
 
 void onReshape(int width, int height) {
     // The window always has the game size; any other size is undone.
-    const int gameWidth = getGameWidth(), gameHeight = getGameHeight();
-    if (width != gameWidth || height != gameHeight) glutReshapeWindow(gameWidth, gameHeight);
+    int wantedWidth, wantedHeight;
+    windowSizeFor(getGameWidth(), getGameHeight(), &wantedWidth, &wantedHeight);
+    if (width != wantedWidth || height != wantedHeight) glutReshapeWindow(wantedWidth, wantedHeight);
 }
 
 void onDisplay() {
@@ -133,8 +163,13 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
         printWarning(kMsgExePathFailed);
         return;
     }
+    // GLUT would end a second start, or one without a display, with status 1:
+    // the status of a normal end.
+    if (engineStarted.exchange(true)) fatalError(kMsgAlreadyStarted);
+    if (!platformWindowSystemReachable()) fatalError(kMsgNoWindowSystem);
     isWindowThread = true;
     windowGate().lock();
+    glutInitErrorFunc(onGlutError);
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
     for (const char* line : kBannerLines) printf("%s\r\n", line);

@@ -12,6 +12,9 @@ void requestWindowTitle(const char* title);
 void requestCursor(int glutCursor);
 // Carries out the recorded requests; window thread only.
 void applyWindowRequests();
+// The window size for a game size: at least 1 by 1 and at most the largest
+// window the window system gives (window thread only).
+void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height);
 
 // Ends the process with the given status once the window thread has stopped
 // touching the window system (waiting a bounded time for it).

@@ -103,16 +103,35 @@ enum {
 enum { PLATFORM_BOX_FAILED = 0, PLATFORM_BOX_IDOK = 1, PLATFORM_BOX_IDYES = 6, PLATFORM_BOX_IDNO = 7 };
 // Shows a modal box and blocks until the player closes it. With ownedByGameWindow
 // the box belongs to the game window when one exists; otherwise it has no owner.
+// While an owned box is up the game window takes no keyboard or pointer input
+// and goes on drawing. A box answers only to a key pressed while it is up, so a
+// key held from before (and its repeats) cannot answer it.
 // Returns the button chosen, or PLATFORM_BOX_FAILED when no box could be shown.
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow);
 // Called by start-up on the window thread right after the game window has been
 // created, while its OpenGL context is current, so the backend can find the
-// window later (as the owner of boxes, for example).
+// window later (as the owner of boxes, for example). From then on a held key's
+// repeats reach GLUT as presses only, without releases in between, as on
+// Windows.
 void platformNoteGameWindow();
 // Called on the window thread after the window's title was set through GLUT,
 // so the backend can label the window in the encoding its window system
 // expects.
 void platformNoteWindowTitle(const char* title);
+
+// ---- window system ----------------------------------------------------------
+// True when a window can be opened at all (a display to connect to). Called by
+// start-up before GLUT is initialised.
+bool platformWindowSystemReachable();
+// The largest window the window system gives the game, in pixels (about the
+// screen's size, as Windows limits a top-level window). Window thread only.
+void platformLargestWindow(int* width, int* height);
+// Whether the key that GLUT reported with this code (a character code, or a
+// GLUT special key code when special) is still held down. A release already
+// on its way to the game window counts as held, so that it arrives as usual.
+// A code the keyboard cannot make counts as held while any key is down.
+// Window thread only.
+bool platformKeyHeld(bool special, int code);
 
 // ---- sound ------------------------------------------------------------------
 // A sound is named by the short path of its file (platformShortPath), so one

@@ -12,6 +12,10 @@
 #include <sstream>
 #include <thread>
 
+// Last: Xlib's macros would break the headers above.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
 GameProcess::GameProcess(const std::string& commandLine, const std::string& extraEnv) : pid_(-1) {
     char pattern[] = "/tmp/vindle-e2e-XXXXXX";
     int fd = mkstemp(pattern);
@@ -153,3 +157,21 @@ std::string windowPixel(const std::string& window, int x, int y) {
     if (hash == std::string::npos || out.find("0,0:") == std::string::npos) return "";
     return out.substr(hash + 1, 7);
 }
+
+namespace {
+bool setKeyRepeat(unsigned delayMs, unsigned intervalMs) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XAutoRepeatOn(display);
+    unsigned delay = 0, interval = 0;
+    bool done = XkbSetAutoRepeatRate(display, XkbUseCoreKbd, delayMs, intervalMs) &&
+                XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delay, &interval) && delay == delayMs;
+    XKeyboardState state;
+    XGetKeyboardControl(display, &state);
+    XCloseDisplay(display);
+    return done && state.global_auto_repeat == AutoRepeatModeOn;
+}
+}  // namespace
+
+FastKeyRepeat::FastKeyRepeat() : ok_(setKeyRepeat(250, 30)) {}
+FastKeyRepeat::~FastKeyRepeat() { setKeyRepeat(660, 40); }

@@ -1,17 +1,23 @@
 /* Returns from gameMain after the delay given in VINDLE_TEST_DELAY_MS (while
-   the window thread is busy drawing). */
+   the window thread is busy drawing). With the argument "again", gameMain
+   calls zqInit once more instead. */
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <vindle.h>
+
+static int again;
 
 static void gameMain(void) {
     const char* delay = getenv("VINDLE_TEST_DELAY_MS");
     printf("game started\n");
     fflush(stdout);
+    if (again) zqInit(gameMain);
     pauseGame(delay ? atoi(delay) : 100);
 }
 
-int main(void) {
+int main(int argc, char** argv) {
+    again = argc > 1 && strcmp(argv[1], "again") == 0;
     zqInit(gameMain);
     return 0;
 }
