@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/messages.h"
-#include "engine/window.h"
+#include "engine/process.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 

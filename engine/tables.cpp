@@ -52,16 +52,8 @@ int32_t bucketIndex(const HashTable* table, HashKey key) {
     return static_cast<int32_t>(table->hash(key) % static_cast<uint32_t>(table->bucketCount - 1));
 }
 
-void putHashValue(HashTable* table, HashKey key, void* value) {
+void insertHashValue(HashTable* table, HashKey key, void* value) {
     HashEntry** link = &table->buckets[bucketIndex(table, key)];
-    for (HashEntry* entry = *link; entry; entry = entry->next) {
-        if (table->equals(key, entry->key)) {
-            free(entry->value);
-            entry->value = value;
-            free(reinterpret_cast<void*>(key));
-            return;
-        }
-    }
     auto* entry = static_cast<HashEntry*>(malloc(sizeof(HashEntry)));
     if (!entry) abort();  // out of memory: nothing sensible is left to do
     entry->key = key;
@@ -70,6 +62,18 @@ void putHashValue(HashTable* table, HashKey key, void* value) {
     while (*link) link = &(*link)->next;
     *link = entry;
     ++table->entryCount;
+}
+
+void* replaceHashValue(HashTable* table, HashKey key, void* value) {
+    for (HashEntry* entry = table->buckets[bucketIndex(table, key)]; entry; entry = entry->next) {
+        if (table->equals(key, entry->key)) {
+            void* previous = entry->value;
+            entry->value = value;
+            return previous;
+        }
+    }
+    insertHashValue(table, key, value);
+    return nullptr;
 }
 
 void* getHashValue(const HashTable* table, HashKey key) {

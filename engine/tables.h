@@ -26,10 +26,14 @@ struct HashTable {
 HashTable* createHashTable(HashFunc hash, EqualsFunc equals, int32_t bucketCount);
 // Frees the entries, the buckets and the table; keys and values stay.
 void destroyHashTable(HashTable* table);
-// Adds the pair, or replaces the value under an equal key: the old value and the
-// key passed are then freed with free(), so only tables whose keys and values
-// are malloc'd blocks may ever receive a key they already hold.
-void putHashValue(HashTable* table, HashKey key, void* value);
+// The table never frees a key or a value: they stay the caller's.
+// Adds the pair at the end of its bucket's chain. The key must not be in the
+// table yet.
+void insertHashValue(HashTable* table, HashKey key, void* value);
+// Stores value under the equal key already in the table and returns the value
+// it held; the table keeps its own key. Without an equal key it adds the pair
+// as insertHashValue does and returns null.
+void* replaceHashValue(HashTable* table, HashKey key, void* value);
 // The value stored under an equal key, or null (also for a null table).
 void* getHashValue(const HashTable* table, HashKey key);
 // The bucket a key lives in: hash mod (bucketCount - 1), so the last bucket

@@ -1,17 +1,17 @@
-#include "engine/window.h"
-
-#include <algorithm>
 #include <atomic>
 #include <cstdarg>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
 #include "engine/diagnostics.h"
+#include "engine/frame.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/process.h"
+#include "engine/requests.h"
+#include "engine/paths.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
@@ -21,37 +21,14 @@
 
 namespace {
 
-thread_local bool isWindowThread = false;
 std::atomic<GameMainFunc> storedGameMain{nullptr};
-std::atomic<bool> windowRunning{false};
 std::atomic<bool> engineStarted{false};
-
-// Held by the window thread whenever it may touch the window system or OpenGL;
-// released only while it sleeps in onIdle. A thread that ends the process takes
-// it first, so exit handlers never run under a frame being drawn.
-std::timed_mutex& windowGate() {
-    static std::timed_mutex* const gate = new std::timed_mutex;  // never destroyed
-    return *gate;
-}
-
-struct WindowRequests {
-    std::mutex lock;
-    bool resize = false;
-    bool retitle = false;
-    int cursor = -1;
-    char title[kPathBufferSize] = {};
-};
-WindowRequests& requests() {
-    static WindowRequests* const pending = new WindowRequests;  // never destroyed
-    return *pending;
-}
 
 void gameThread(void*) {
     GameMainFunc gameMain = storedGameMain.load();
     if (gameMain) gameMain();
     endProcess(1);
 }
-
 
 // GLUT's own fatal errors end the process like any other fatal error, rather
 // than with an English line and status 1.
@@ -61,77 +38,8 @@ void onGlutError(const char* format, va_list arguments) {
     fatalError(kMsgWindowSystemFailed, detail);
 }
 
-}  // namespace
-
-bool onWindowThread() { return isWindowThread; }
-
-void requestWindowResize() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.resize = true;
-}
-
-void requestWindowTitle(const char* title) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    snprintf(pending.title, sizeof pending.title, "%s", title ? title : "");
-    pending.retitle = true;
-}
-
-void requestCursor(int glutCursor) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.cursor = glutCursor;
-}
-
-void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
-    int largestWidth, largestHeight;
-    platformLargestWindow(&largestWidth, &largestHeight);
-    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
-    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
-}
-
-namespace {
-// The window system refuses sizes below 1 and cuts large ones to 16 bits, so
-// the window gets the nearest size it can have; the game size stays stored.
-void reshapeToGameSize() {
-    int width, height;
-    windowSizeFor(getGameWidth(), getGameHeight(), &width, &height);
-    glutReshapeWindow(width, height);
-}
-}  // namespace
-
-void applyWindowRequests() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    if (pending.resize) {
-        reshapeToGameSize();
-        pending.resize = false;
-    }
-    if (pending.retitle) {
-        glutSetWindowTitle(pending.title);
-        platformNoteWindowTitle(pending.title);
-        pending.retitle = false;
-    }
-    if (pending.cursor >= 0) {
-        glutSetCursor(pending.cursor);
-        pending.cursor = -1;
-    }
-}
-
-void endProcess(int status) {
-    // Another thread must wait until the window thread rests in onIdle; the
-    // wait is bounded because that thread may be blocked (on the engine lock
-    // held by a dying caller, or in a game's key handler).
-    if (!isWindowThread && windowRunning.load()) windowGate().try_lock_for(std::chrono::seconds(2));
-    fflush(stdout);
-    exit(status);
-}
-
 void onIdle() {
-    windowGate().unlock();
-    platformSleep(10);
-    windowGate().lock();
+    restWithGateOpen(10);
     applyWindowRequests();
     releaseKeysNoLongerHeld(platformKeyHeld);
     glutPostRedisplay();
@@ -150,6 +58,8 @@ void onDisplay() {
     glutSwapBuffers();
 }
 
+}  // namespace
+
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
@@ -167,8 +77,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     // the status of a normal end.
     if (engineStarted.exchange(true)) fatalError(kMsgAlreadyStarted);
     if (!platformWindowSystemReachable()) fatalError(kMsgNoWindowSystem);
-    isWindowThread = true;
-    windowGate().lock();
+    becomeWindowThread();
     glutInitErrorFunc(onGlutError);
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
@@ -183,19 +92,13 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutInitWindowSize(getGameWidth(), getGameHeight());
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
-    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     glutIdleFunc(onIdle);
-    glutSpecialFunc(onSpecial);
-    glutSpecialUpFunc(onSpecialUp);
-    glutKeyboardFunc(onKeyboard);
-    glutKeyboardUpFunc(onKeyboardUp);
-    glutMouseFunc(onMouse);
-    glutPassiveMotionFunc(onPassiveMotion);
-    windowRunning.store(true);
+    startAnimationTimer();
+    installInputCallbacks();
+    windowLoopStarting();
     platformStartThread(gameThread, nullptr);
     glutMainLoop();
-    windowRunning.store(false);
-    windowGate().unlock();
+    windowLoopEnded();
 }
 
 VINDLE_API void setGameSize(int width, int height) {

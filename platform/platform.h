@@ -83,7 +83,7 @@ void platformExtension(const char* path, char* dest, size_t size);
 void platformBaseName(const char* path, char* dest, size_t size);
 // The form of an existing path that the sound layer understands without
 // quoting (the 8.3 short path on Windows; the resolved real path on Linux).
-// Writes "" and returns false when there is no such file.
+// Writes "" and returns false when there is no such file or it does not fit.
 bool platformShortPath(const char* path, char* dest, size_t size);
 
 // ---- text -------------------------------------------------------------------

@@ -8,9 +8,8 @@
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
 #include "scene/png.h"
 #include "vindle.h"
@@ -89,10 +88,18 @@ void advanceAnimations() {
     unlockEngine();
 }
 
+namespace {
+
+constexpr unsigned kAnimationPeriodMs = 300;
+
 void onAnimationTimer(int) {
     advanceAnimations();
     glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
 }
+
+}  // namespace
+
+void startAnimationTimer() { glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0); }
 
 void drawSpriteRecord(void* record) {
     auto* sprite = static_cast<SpriteRecord*>(record);

@@ -17,9 +17,8 @@ int compareFrameNames(const void* a, const void* b);
 // One timer tick: moves every sprite, shown or hidden, to its next frame.
 // Takes the engine lock.
 void advanceAnimations();
-// The GLUT timer callback: one tick, then re-arms itself for 300 ms.
-void onAnimationTimer(int value);
-constexpr unsigned kAnimationPeriodMs = 300;
+// Arms the GLUT timer that ticks every 300 ms; window thread, at start-up.
+void startAnimationTimer();
 
 // The sprite pass for one record (a SpriteRecord*); the engine lock is held.
 void drawSpriteRecord(void* record);

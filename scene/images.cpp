@@ -7,9 +7,8 @@
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/png.h"
@@ -76,7 +75,7 @@ VINDLE_API void createImage(int id, const char* fileName) {
     image->colorType = picture.colorType;
     image->pixels = picture.pixels;
     image->visible = 1;
-    putHashValue(tableToFill(imageTable), intKey(id), image);
+    insertHashValue(tableToFill(imageTable), intKey(id), image);
     unlockEngine();
 }
 

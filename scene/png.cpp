@@ -8,7 +8,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 
 HashTable* pngCache = nullptr;
@@ -160,6 +160,6 @@ unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
     }
     memcpy(key, path, length + 1);
     *entry = PngCacheEntry{*width, *height, *colorType, pixels};
-    putHashValue(pngCache, stringKey(key), entry);
+    insertHashValue(pngCache, stringKey(key), entry);
     return pixels;
 }

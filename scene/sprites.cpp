@@ -4,7 +4,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -40,7 +40,7 @@ VINDLE_API void createSprite(int id, const char* name) {
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;
     sprite->repeatPlay = 1;
-    putHashValue(tableToFill(spriteTable), intKey(id), sprite);
+    insertHashValue(tableToFill(spriteTable), intKey(id), sprite);
     unlockEngine();
 }
 

@@ -6,7 +6,6 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"
@@ -42,7 +41,7 @@ VINDLE_API void createText(int id, const char* text) {
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
-    putHashValue(tableToFill(textTable), intKey(id), record);
+    insertHashValue(tableToFill(textTable), intKey(id), record);
     unlockEngine();
 }
 

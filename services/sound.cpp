@@ -5,7 +5,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "vindle.h"

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "engine/frame.h"
+#include "engine/gl.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
