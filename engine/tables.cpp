@@ -4,12 +4,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "vindle.h"
-#include "scene/records.h"
-
-HashTable* textTable = nullptr;
-HashTable* imageTable = nullptr;
-HashTable* spriteTable = nullptr;
 
 namespace {
 // Made on first use (thread-safe), never destroyed: another thread may still
@@ -108,28 +102,5 @@ int equalsString(HashKey a, HashKey b) {
     return strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b)) == 0 ? 1 : 0;
 }
 
-void initEngineTables() {
-    engineLock();
-    if (!textTable) textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (!imageTable) imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (!spriteTable) spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-}
-
 void lockEngine() { platformLock(engineLock()); }
 void unlockEngine() { platformUnlock(engineLock()); }
-
-extern "C" VINDLE_API void clearGameUI(void) {
-    lockEngine();
-    // Nothing refers to the dropped records afterwards, so they go with their
-    // tables; the pixel blocks they point to stay in the PNG cache.
-    visitTable(textTable, releaseTextRecord);
-    visitTable(imageTable, releaseImageRecord);
-    visitTable(spriteTable, releaseSpriteRecord);
-    destroyHashTable(textTable);
-    destroyHashTable(imageTable);
-    destroyHashTable(spriteTable);
-    textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    unlockEngine();
-}

@@ -1,5 +1,5 @@
-// Chained hash tables with caller-chosen key functions, the object tables and
-// the one engine lock that guards them.
+// Chained hash tables with caller-chosen key functions, and the one engine
+// lock that guards the scene's tables and the PNG cache.
 #pragma once
 
 #include <cstdint>
@@ -51,15 +51,6 @@ int equalsString(HashKey a, HashKey b);
 inline HashKey intKey(int32_t number) { return static_cast<HashKey>(static_cast<uint32_t>(number)); }
 inline HashKey stringKey(const char* s) { return reinterpret_cast<HashKey>(s); }
 
-constexpr int32_t kObjectTableBuckets = 1000;
-
-// The three object tables. Reached only with the engine lock held.
-extern HashTable* textTable;
-extern HashTable* imageTable;
-extern HashTable* spriteTable;
-
-// Creates the lock (first thing in zqInit) and the object tables that do not
-// exist yet. Safe to call more than once.
-void initEngineTables();
+// The engine lock: non-recursive, made on first use and never destroyed.
 void lockEngine();
 void unlockEngine();

@@ -14,6 +14,7 @@
 #include "engine/paths.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/animation.h"
 #include "services/input.h"
@@ -64,7 +65,7 @@ extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
-    initEngineTables();
+    initObjectTables();
     storedGameMain.store(gameMain);
 
     int argumentCount = 1;

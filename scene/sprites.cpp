@@ -6,6 +6,7 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"

@@ -6,6 +6,7 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"

@@ -5,6 +5,7 @@
 
 #include "engine/messages.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
 #include "support/fatal.h"
@@ -17,7 +18,7 @@ class Images : public ::testing::Test {
 protected:
     TempDir dir;
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         std::filesystem::create_directory(dir.file("Images"));
         setResourcesDir(dir.path().c_str());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -97,7 +98,7 @@ TEST(HashTable, ReplaceHandsBackTheOldValueAndFreesNothing) {
 }
 
 TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
-    initEngineTables();
+    initObjectTables();
     auto* text = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
     text->text = copyGameString("hello");
     auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
