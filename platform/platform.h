@@ -12,7 +12,8 @@
 // on every target (built from Debian's source package for Windows), and the
 // portable core calls it directly, on the window thread only, through
 // engine/gl.h. The GLUT calls it makes are:
-//   start-up    glutInit, glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
+//   start-up    glutInitErrorFunc, glutInit,
+//               glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
 //               glutCreateWindow, glutInitWindowPosition, glutInitWindowSize,
 //               glutMainLoop
 //   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
@@ -23,7 +24,9 @@
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
 // A backend adds what GLUT does not give: the hooks below that name the game
 // window (platformNoteGameWindow, platformNoteWindowTitle) let it reach the
-// native window for dialogs and titles in the system's encoding.
+// native window for dialogs and titles in the system's encoding, and the
+// window-system section answers what GLUT cannot (a display to connect to,
+// the largest window, whether a key is still down).
 #pragma once
 
 #include <cstddef>

@@ -11,7 +11,12 @@
 //  - text: glyphs from FreeType through fontconfig's match for SimSun; a game
 //    string is UTF-8 when it is valid UTF-8, else code page 936;
 //  - dialogs: a small Xlib/Xft box in place of MessageBoxA, owned through the
-//    X window that GLX reports at start-up;
+//    X window that GLX reports at start-up; an input-only window laid over
+//    the owner while the box is up stands in for the disabled owner;
+//  - keyboard: XKB's detectable auto-repeat on GLUT's connection, so repeats
+//    arrive as presses only, as on Windows; whether a key is down comes from
+//    the X server's key map;
+//  - largest window: the X screen's size (Windows' maximum tracking size);
 //  - window titles: also written as UTF-8 (_NET_WM_NAME) beside GLUT's Latin-1;
 //  - sound: SDL2_mixer in place of MCI, files decoded whole; the error texts
 //    come from engine/messages.h; a machine without audio output plays on a
