@@ -8,6 +8,10 @@
 #include "platform/platform.h"
 #include "platform/seam.h"
 
+namespace {
+constexpr size_t kWarningBufferSize = 1024;
+}  // namespace
+
 void formatMessage(char* buffer, size_t size, const char* format, va_list arguments) {
     memset(buffer, 0, size);
     vsnprintf(buffer, size, format ? format : "", arguments);

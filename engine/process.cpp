@@ -25,8 +25,6 @@ void becomeWindowThread() {
     windowGate().lock();
 }
 
-bool onWindowThread() { return isWindowThread; }
-
 void windowLoopStarting() { windowRunning.store(true); }
 
 void windowLoopEnded() {

@@ -8,8 +8,6 @@
 
 // Marks the calling thread (zqInit's) as the window thread and closes the gate.
 void becomeWindowThread();
-// True on the thread that called zqInit and runs the window's event loop.
-bool onWindowThread();
 // Between these two the window's event loop runs: other threads that end the
 // process wait for the gate. The second also opens the gate for good.
 void windowLoopStarting();

@@ -34,7 +34,7 @@ void gameThread(void*) {
 // GLUT's own fatal errors end the process like any other fatal error, rather
 // than with an English line and status 1.
 void onGlutError(const char* format, va_list arguments) {
-    char detail[kWarningBufferSize];
+    char detail[kFatalBufferSize];
     formatMessage(detail, sizeof detail, format, arguments);
     fatalError(kMsgWindowSystemFailed, detail);
 }
