@@ -9,9 +9,9 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/png.h"
 #include "scene/records.h"
 #include "vindle.h"
@@ -69,8 +69,6 @@ VINDLE_API void createImage(int id, const char* fileName) {
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
     auto* image = newRecord<ImageRecord>();
-    image->id = id;
-    image->path = copyGameString(path);
     image->width = picture.width;
     image->height = picture.height;
     image->colorType = picture.colorType;
@@ -85,8 +83,6 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
         char path[kPathBufferSize];
         buildImagePath(path, fileName);
         Picture picture = loadImagePicture(path);
-        free(image.path);
-        image.path = copyGameString(path);
         image.pixels = picture.pixels;
         image.width = picture.width;
         image.height = picture.height;

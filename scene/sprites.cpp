@@ -6,9 +6,9 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -36,7 +36,6 @@ VINDLE_API void createSprite(int id, const char* name) {
         fatalError(kMsgSpriteFolderMissing, folder);
     }
     auto* sprite = newRecord<SpriteRecord>();
-    sprite->id = id;
     sprite->name = copyGameString(name);
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;

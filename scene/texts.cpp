@@ -6,9 +6,9 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -38,7 +38,6 @@ VINDLE_API void createText(int id, const char* text) {
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
-    record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;

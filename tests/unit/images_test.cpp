@@ -56,7 +56,6 @@ TEST_F(Images, NewImageIsVisibleAtTheOriginWithThePictureSize) {
     EXPECT_EQ(getImageY(1), 0);
     EXPECT_EQ(isImageVisible(1), 1);
     EXPECT_EQ(isValidImage(-3), 1);
-    EXPECT_EQ(record(1)->path, lower(builtPath("WIDE.PNG")));
     EXPECT_EQ(record(1)->colorType, 6);
     EXPECT_EQ(record(1)->pixels, record(-3)->pixels);  // one decoded block, shared
 }
@@ -105,7 +104,6 @@ TEST_F(Images, NewSourceReplacesThePictureAndKeepsThePlace) {
     EXPECT_EQ(getImageX(1), 5);
     EXPECT_EQ(getImageY(1), 6);
     EXPECT_EQ(isImageVisible(1), 0);
-    EXPECT_EQ(record(1)->path, lower(builtPath("big.png")));
     EXPECT_EQ(getImageWidth(2), 2);
     EXPECT_EQ(record(2)->pixels, shared);
 }
