@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "engine/frame.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "vindle.h"

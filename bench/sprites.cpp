@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "engine/frame.h"
 #include "scene/animation.h"
 #include "scene/png.h"
 #include "support/osmesa.h"

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/redraw.h"
 #include "platform/platform.h"
 #include "vindle.h"
 #include "scene/records.h"
@@ -127,5 +128,6 @@ extern "C" VINDLE_API void clearGameUI(void) {
     textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
     imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
     spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
+    noteSceneChange();
     unlockEngine();
 }

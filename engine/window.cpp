@@ -8,8 +8,10 @@
 #include <mutex>
 
 #include "engine/diagnostics.h"
+#include "engine/frame.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/redraw.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
@@ -106,12 +108,19 @@ void endProcess(int status) {
     exit(status);
 }
 
+namespace {
+// The change count the last drawn frame was made from; window thread only.
+uint64_t drawnVersion = 0;
+}  // namespace
+
 void onIdle() {
     windowGate().unlock();
     platformSleep(10);
     windowGate().lock();
     applyWindowRequests();
-    glutPostRedisplay();
+    // A quiet scene is not drawn again; GLUT still calls onDisplay itself
+    // when the window is exposed or resized.
+    if (sceneVersion() != drawnVersion) glutPostRedisplay();
 }
 
 void onReshape(int width, int height) {
@@ -121,9 +130,9 @@ void onReshape(int width, int height) {
 }
 
 void onDisplay() {
+    drawnVersion = sceneVersion();
     drawFrame();
-    glFlush();
-    glutSwapBuffers();
+    if (presentFrame(glutGet(GLUT_WINDOW_HEIGHT))) glutSwapBuffers();
 }
 
 extern "C" {
@@ -170,8 +179,8 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
 }
 
 VINDLE_API void setGameSize(int width, int height) {
-    settings.gameWidth.store(width, std::memory_order_relaxed);
-    settings.gameHeight.store(height, std::memory_order_relaxed);
+    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
+    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
     requestWindowResize();
 }
 

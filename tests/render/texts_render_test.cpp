@@ -10,6 +10,7 @@
 
 #include "engine/tables.h"
 #include "platform/posix/glyphs.h"
+#include "scene/glyphs.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
@@ -55,12 +56,8 @@ protected:
         return box;
     }
 
-    // The sum of the advances of the last text drawn: where it left the pen.
-    static int penAdvance(int x) {
-        GLfloat position[4];
-        glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-        return static_cast<int>(position[0]) - x;
-    }
+    // The sum of the advances of a text: where it leaves the pen.
+    static int penAdvance(const char* text, int size) { return static_cast<int>(layoutText(text, size)->advance); }
 
     // Draws one text alone at (20, 60).
     Ink drawAlone(const char* text, int size, int* advance = nullptr) {
@@ -69,7 +66,7 @@ protected:
         setTextPosition(1, 20, 60);
         setTextFontSize(1, size);
         Ink box = ink(frame());
-        if (advance) *advance = penAdvance(20);
+        if (advance) *advance = penAdvance(text, size);
         return box;
     }
 
@@ -84,7 +81,7 @@ TEST_F(TextRender, RedTextIsExactRedInsideItsBoxOnTheBaseLine) {
     setTextFontSize(1, 40);
     setTextColor(1, 1.0f, 0.0f, 0.0f);
     std::vector<Rgb> pixels = frame();
-    const int advance = penAdvance(40);
+    const int advance = penAdvance("EH", 40);
     for (const Rgb& p : pixels) ASSERT_TRUE(p == kWhite || p == kRed);
     Ink box = ink(pixels);
     ASSERT_GT(box.count, 100);

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "engine/window.h"
+#include "engine/frame.h"
 #include "vindle.h"
 
 OffscreenContext::OffscreenContext(int width, int height)
@@ -31,6 +31,7 @@ void renderFrame(int width, int height) {
     // would carry out; the frame reads the stored size.
     setGameSize(width, height);
     drawFrame();
+    presentFrame(height);
     glFinish();
 }
 

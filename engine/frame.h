@@ -1,0 +1,24 @@
+// One frame of the scene, drawn by either renderer: the compositor (the
+// default), which composes the frame in memory and presents it with one call,
+// or the OpenGL reference renderer, which issues one raster call per picture
+// and glyph. VINDLE_RENDERER=gl or cpu picks one at start.
+#pragma once
+
+enum class Renderer { Compositor, OpenGL };
+
+Renderer activeRenderer();
+// Tests and benchmarks switch between the two.
+void setRenderer(Renderer renderer);
+
+// Draws one frame for the current settings: clear, then the image, sprite and
+// text passes under the engine lock. The OpenGL renderer draws into the
+// current context; the compositor into its frame, shown by presentFrame.
+void drawFrame();
+// Hands the frame to the window (windowHeight: the window's height); the
+// current OpenGL context is the window's. Returns true when OpenGL drew the
+// frame (it is flushed, and a swap shows it); false when the backend showed
+// it by itself or there was nothing to show.
+bool presentFrame(int windowHeight);
+
+// Moves the raster position to a scene point, which may lie outside the window.
+void placeRasterPosition(int x, int y);
