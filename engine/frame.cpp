@@ -55,7 +55,7 @@ public:
             return;
         // A mirrored picture starts at its far edge and is drawn backwards,
         // so it covers the same rectangle as the plain one.
-        placeRasterPosition(flipX ? x + width : x, flipY ? y + height : y);
+        placeRasterPosition(flipX ? static_cast<int64_t>(x) + width : x, flipY ? static_cast<int64_t>(y) + height : y);
         if (flipX || flipY) glPixelZoom(flipX ? -1.0f : 1.0f, flipY ? -1.0f : 1.0f);
         glDrawPixels(width, height, format, GL_UNSIGNED_BYTE, pixels);
         if (flipX || flipY) glPixelZoom(1.0f, 1.0f);
@@ -67,7 +67,7 @@ public:
         // The raster colour is latched when the raster position is set. The
         // glyphs before the first visible one only move the pen.
         glColor3f(red, green, blue);
-        placeRasterPosition(static_cast<int>(x + layout.glyphs[first].pen), y);
+        placeRasterPosition(x + layout.glyphs[first].pen, y);
         for (size_t i = first; i < last; ++i) {
             const Glyph& glyph = *layout.glyphs[i].glyph;
             glBitmap(glyph.width, glyph.height, static_cast<GLfloat>(-glyph.left), static_cast<GLfloat>(-glyph.bottom),
@@ -145,7 +145,7 @@ void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memo
 
 Canvas& frameCanvas() { return *currentCanvas; }
 
-void placeRasterPosition(int x, int y) {
+void placeRasterPosition(int64_t x, int64_t y) {
     // The origin is always a valid raster position; an empty bitmap then moves
     // it to the target without invalidating it, even outside the window.
     glRasterPos2i(0, 0);

@@ -4,6 +4,8 @@
 // and glyph. VINDLE_RENDERER=gl or cpu picks one at start.
 #pragma once
 
+#include <cstdint>
+
 enum class Renderer { Compositor, OpenGL };
 
 Renderer activeRenderer();
@@ -20,5 +22,7 @@ void drawFrame();
 // it by itself or there was nothing to show.
 bool presentFrame(int windowHeight);
 
-// Moves the raster position to a scene point, which may lie outside the window.
-void placeRasterPosition(int x, int y);
+// Moves the raster position to a scene point, which may lie outside the window
+// (a mirrored picture starts one past its far edge, so a point may lie beyond
+// the range of int).
+void placeRasterPosition(int64_t x, int64_t y);
