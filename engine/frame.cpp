@@ -176,13 +176,12 @@ void drawFrame() {
     unlockEngine();
 }
 
-bool presentFrame(int windowHeight) {
+void presentFrame(int windowHeight) {
     if (activeRenderer() == Renderer::Compositor) {
         const Compositor& frame = compositorCanvas().frame;
         if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), windowHeight))
-            return false;
+            return;
         drawFrameWithOpenGL(frame);
     }
     glFlush();
-    return true;
 }

@@ -16,11 +16,9 @@ void setRenderer(Renderer renderer);
 // text passes under the engine lock. The OpenGL renderer draws into the
 // current context; the compositor into its frame, shown by presentFrame.
 void drawFrame();
-// Hands the frame to the window (windowHeight: the window's height); the
-// current OpenGL context is the window's. Returns true when OpenGL drew the
-// frame (it is flushed, and a swap shows it); false when the backend showed
-// it by itself or there was nothing to show.
-bool presentFrame(int windowHeight);
+// Hands the frame to the window (windowHeight: the window's height) and
+// flushes what OpenGL drew; the current OpenGL context is the window's.
+void presentFrame(int windowHeight);
 
 // Moves the raster position to a scene point, which may lie outside the window
 // (a mirrored picture starts one past its far edge, so a point may lie beyond
