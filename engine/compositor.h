@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -44,8 +45,12 @@ public:
     const unsigned char* pixels() const { return width_ > 0 ? pixels_.data() : nullptr; }
 
 private:
+    // An RGB picture widened to opaque 4-byte pixels, made on first use.
+    const unsigned char* opaquePixels(int width, int height, const unsigned char* pixels);
+
     int width_ = 0, height_ = 0;
     int shiftX_ = 0, shiftY_ = 0;
     std::vector<unsigned char> pixels_;
     std::vector<unsigned char> mirrorRow_;  // one reversed span of a mirrored picture
+    std::unordered_map<const unsigned char*, std::vector<unsigned char>> widened_;
 };
