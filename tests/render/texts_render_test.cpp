@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -190,4 +191,23 @@ TEST_F(TextRender, AFrameNeverShowsATextHalfChanged) {
     }
     stop.store(true);
     game.join();
+}
+
+TEST_F(TextRender, ALongTextShowsWhatItsVisiblePartShows) {
+    // Glyphs far outside the window are skipped, yet every visible one is
+    // drawn where the whole text puts it, on either side of the window.
+    const int advance = penAdvance("W", 20);
+    ASSERT_GT(advance, 0);
+    const int many = 300000;
+    auto textFrame = [&](const std::string& text, int x) {
+        clearGameUI();
+        createText(1, text.c_str());
+        setTextPosition(1, x, 60);
+        return frame();
+    };
+    const std::vector<Rgb> shortLeft = textFrame(std::string(20, 'W') + "Hi", -18 * advance);
+    EXPECT_GT(ink(shortLeft).count, 0);
+    EXPECT_TRUE(textFrame(std::string(many, 'W') + "Hi", -(many - 2) * advance) == shortLeft);
+    const std::vector<Rgb> shortRight = textFrame("Hi" + std::string(kWidth / advance + 2, 'W'), 10);
+    EXPECT_TRUE(textFrame("Hi" + std::string(many, 'W'), 10) == shortRight);
 }
