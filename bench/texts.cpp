@@ -57,4 +57,24 @@ void BM_OneMegabyteText(benchmark::State& state) {
 }
 BENCHMARK(BM_OneMegabyteText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same text changed before every frame: what one change costs, layout
+// included (compositor).
+void BM_OneMegabyteTextChanged(benchmark::State& state) {
+    OffscreenContext context(kWidth, kHeight);
+    initEngineTables();
+    clearGameUI();
+    std::string text[2];
+    while (text[0].size() < (1u << 20)) text[0] += "The quick brown fox jumps over the lazy dog. 敏捷的狐狸跳过懒狗。";
+    text[1] = text[0] + "!";
+    createText(1, text[0].c_str());
+    renderFrame(kWidth, kHeight);
+    int frame = 0;
+    for (auto _ : state) {
+        setText(1, text[++frame % 2].c_str());
+        renderFrame(kWidth, kHeight);
+    }
+    clearGameUI();
+}
+BENCHMARK(BM_OneMegabyteTextChanged)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace

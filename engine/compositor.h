@@ -14,7 +14,7 @@ uint8_t colourByte(float component);
 
 // The largest frame side the compositor allocates; a larger game size, like a
 // size of 0 or below, gives an empty frame that draws and shows nothing.
-constexpr int kMaxFrameSide = 16384;
+constexpr int kMaxFrameSide = 8192;
 
 class Compositor {
 public:
