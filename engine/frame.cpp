@@ -69,7 +69,8 @@ public:
         glColor3f(red, green, blue);
         placeRasterPosition(x + layout.glyphs[first].pen, y);
         for (size_t i = first; i < last; ++i) {
-            const Glyph& glyph = *layout.glyphs[i].glyph;
+            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const Glyph& glyph = *shape;
             glBitmap(glyph.width, glyph.height, static_cast<GLfloat>(-glyph.left), static_cast<GLfloat>(-glyph.bottom),
                      static_cast<GLfloat>(glyph.advance), 0.0f, glyph.bits.empty() ? nullptr : glyph.bits.data());
         }
@@ -91,7 +92,8 @@ public:
         if (!glyphsInArea(layout, x, y, area, &first, &last)) return;
         const uint8_t colour[3] = {colourByte(red), colourByte(green), colourByte(blue)};
         for (size_t i = first; i < last; ++i) {
-            const Glyph& glyph = *layout.glyphs[i].glyph;
+            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const Glyph& glyph = *shape;
             frame.drawGlyph(x + layout.glyphs[i].pen + glyph.left, static_cast<int64_t>(y) + glyph.bottom, glyph,
                             colour);
         }

@@ -73,18 +73,19 @@ int cachedGlyphCount() {
 
 std::unique_ptr<TextLayout> layoutText(const char* text, int fontSize) {
     auto layout = std::make_unique<TextLayout>();
+    layout->fontSize = fontSize;
     layout->cacheGeneration = cacheGeneration.load();
     const std::u32string characters = platformSplitGameString(text);
     layout->glyphs.reserve(characters.size());
-    // Most texts repeat few characters; one lookup per distinct character.
-    std::unordered_map<char32_t, const Glyph*> seen;
+    // Most texts repeat few characters: one lookup per distinct character.
+    std::unordered_map<char32_t, int> advances;
     bool inked = false;
     int64_t pen = 0;
     for (char32_t cp : characters) {
-        const Glyph*& glyph = seen[cp];
-        if (!glyph) {
-            layout->distinct.push_back(glyphFor(cp, fontSize));
-            glyph = layout->distinct.back().get();
+        auto known = advances.find(cp);
+        if (known == advances.end()) {
+            const std::shared_ptr<const Glyph> glyph = glyphFor(cp, fontSize);
+            known = advances.emplace(cp, glyph->advance).first;
             if (glyph->width > 0 && glyph->height > 0) {
                 if (!inked) {
                     layout->minLeft = glyph->left, layout->maxRight = glyph->left + glyph->width;
@@ -97,8 +98,8 @@ std::unique_ptr<TextLayout> layoutText(const char* text, int fontSize) {
                 layout->maxTop = std::max(layout->maxTop, glyph->bottom + glyph->height);
             }
         }
-        layout->glyphs.push_back(PlacedGlyph{pen, glyph});
-        pen += glyph->advance;
+        layout->glyphs.push_back(PlacedGlyph{pen, cp});
+        pen += known->second;
     }
     layout->advance = pen;
     return layout;

@@ -21,14 +21,15 @@ int cachedGlyphCount();
 
 struct PlacedGlyph {
     int64_t pen;  // pen position on the base line, from the text's origin
-    const Glyph* glyph;
+    char32_t codePoint;
 };
 
-// A text as the pass draws it: every glyph with its pen position. Pen
+// A text as the pass draws it: every character with its pen position. Pen
 // positions never decrease, so the glyphs that can touch a range of columns
-// are found by bisection.
+// are found by bisection; only those are fetched from the glyph cache, whose
+// size stays bounded whatever the texts hold.
 struct TextLayout {
-    std::vector<std::shared_ptr<const Glyph>> distinct;  // keeps the glyphs alive
+    int fontSize = 0;
     std::vector<PlacedGlyph> glyphs;
     int64_t advance = 0;  // where the pen ends
     // The ink's extent over all glyphs, relative to each glyph's pen.
