@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/frame.h"
-#include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene.h"
 #include "support/osmesa.h"
 
@@ -17,7 +17,7 @@ void BM_SceneFrame(benchmark::State& state) {
     const bool present = state.range(1) != 2;
     TempDir dir;
     scene::writeResources(dir.path());
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     setResourcesDir(dir.path().c_str());
     OffscreenContext context(scene::kWidth, scene::kHeight);

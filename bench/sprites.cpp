@@ -5,10 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "engine/tables.h"
 #include "engine/frame.h"
+#include "engine/gl.h"
+#include "engine/tables.h"
 #include "scene/animation.h"
+#include "scene/objects.h"
 #include "scene/png.h"
+#include "scene/records.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "support/temp_resources.h"
@@ -30,7 +33,7 @@ void writeWalker(const TempResources& res) {
 void BM_FrameWithAnimatedSprites(benchmark::State& state) {
     TempResources res;
     writeWalker(res);
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     setResourcesDir(res.root().c_str());
     OffscreenContext gl(kGameWidth, kGameHeight);

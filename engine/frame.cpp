@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "scene/animation.h"
 #include "scene/images.h"
+#include "scene/objects.h"
 #include "scene/texts.h"
 
 namespace {
@@ -146,13 +147,6 @@ Renderer activeRenderer() { return chosenRenderer().load(std::memory_order_relax
 void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memory_order_relaxed); }
 
 Canvas& frameCanvas() { return *currentCanvas; }
-
-void placeRasterPosition(int64_t x, int64_t y) {
-    // The origin is always a valid raster position; an empty bitmap then moves
-    // it to the target without invalidating it, even outside the window.
-    glRasterPos2i(0, 0);
-    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
-}
 
 void drawFrame() {
     const int width = settings.gameWidth.load(std::memory_order_relaxed);

@@ -4,8 +4,6 @@
 // and glyph. VINDLE_RENDERER=gl or cpu picks one at start.
 #pragma once
 
-#include <cstdint>
-
 enum class Renderer { Compositor, OpenGL };
 
 Renderer activeRenderer();
@@ -19,8 +17,3 @@ void drawFrame();
 // Hands the frame to the window (windowHeight: the window's height) and
 // flushes what OpenGL drew; the current OpenGL context is the window's.
 void presentFrame(int windowHeight);
-
-// Moves the raster position to a scene point, which may lie outside the window
-// (a mirrored picture starts one past its far edge, so a point may lie beyond
-// the range of int).
-void placeRasterPosition(int64_t x, int64_t y);

@@ -4,14 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/diagnostics.h"
 #include "engine/canvas.h"
+#include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
-#include "engine/tables.h"
+#include "engine/paths.h"
 #include "engine/redraw.h"
+#include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/png.h"
 #include "scene/records.h"
 #include "vindle.h"
@@ -62,14 +63,12 @@ VINDLE_API void createImage(int id, const char* fileName) {
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
     auto* image = newRecord<ImageRecord>();
-    image->id = id;
-    image->path = copyGameString(path);
     image->width = picture.width;
     image->height = picture.height;
     image->colorType = picture.colorType;
     image->pixels = picture.pixels;
     image->visible = 1;
-    putHashValue(tableToFill(imageTable), intKey(id), image);
+    insertHashValue(tableToFill(imageTable), intKey(id), image);
     noteSceneChange();
     unlockEngine();
 }
@@ -79,8 +78,6 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
         char path[kPathBufferSize];
         buildImagePath(path, fileName);
         Picture picture = loadImagePicture(path);
-        free(image.path);
-        image.path = copyGameString(path);
         image.pixels = picture.pixels;
         image.width = picture.width;
         image.height = picture.height;

@@ -1,5 +1,6 @@
 // The records of the three kinds of scene objects. Each lives in its kind's
-// object table under its number and is reached only with the engine lock held.
+// object table under its number (which the record need not repeat) and is
+// reached only with the engine lock held.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,6 @@
 struct TextLayout;
 
 struct TextRecord {
-    int32_t id;
     char* text;  // own copy, never null
     int32_t x, y;
     int32_t visible;
@@ -17,8 +17,6 @@ struct TextRecord {
 };
 
 struct ImageRecord {
-    int32_t id;
-    char* path;  // own copy of the lower-cased full path of the picture
     int32_t x, y;
     int32_t width, height;
     int32_t colorType;     // 2 RGB or 6 RGBA
@@ -33,7 +31,6 @@ struct FrameNode {
 };
 
 struct SpriteRecord {
-    int32_t id;
     char* name;
     char* action;  // null before the first action
     char* folder;  // full sprite folder path, fixed at creation

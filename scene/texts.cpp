@@ -4,14 +4,15 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/diagnostics.h"
 #include "engine/canvas.h"
+#include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/tables.h"
 #include "engine/redraw.h"
+#include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/glyphs.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -39,11 +40,10 @@ VINDLE_API void createText(int id, const char* text) {
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
-    record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
-    putHashValue(tableToFill(textTable), intKey(id), record);
+    insertHashValue(tableToFill(textTable), intKey(id), record);
     noteSceneChange();
     unlockEngine();
 }

@@ -12,6 +12,7 @@
 #include "engine/tables.h"
 #include "platform/posix/glyphs.h"
 #include "scene/glyphs.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
@@ -29,7 +30,7 @@ class TextRender : public ::testing::Test {
 protected:
     TextRender() : context_(kWidth, kHeight) {}
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         setBgColor(1, 1, 1);
         setGlyphCacheEnabled(true);

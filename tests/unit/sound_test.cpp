@@ -1,4 +1,4 @@
-// playSound and closeSound through the sound seam: the commands they send and
+// playSound and closeSound through the sound seam: the calls they make and
 // how each result ends.
 #include <gtest/gtest.h>
 
@@ -11,33 +11,22 @@
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "support/capture.h"
+#include "support/fatal.h"
 #include "support/sound_files.h"
 #include "vindle.h"
 
 namespace {
 
+// Each call written down as MCI would receive it.
 std::vector<std::string> commands;
 int playResult = 0;
-int recordCommand(const char* command) {
-    commands.push_back(command);
-    return std::string(command).rfind("play", 0) == 0 ? playResult : 263;
+int recordPlay(const char* path, bool loop) {
+    commands.push_back(std::string("play ") + path + (loop ? " repeat" : ""));
+    return playResult;
 }
-// A fatal box shows its caption and text on stderr, where death tests look.
-int boxToStderr(const char* text, const char* caption, int, bool) {
-    fprintf(stderr, "BOX[%s|%s]", caption, text);
-    return PLATFORM_BOX_IDOK;
-}
-
-std::string escapeRegex(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) out += '\\';
-        out += c;
-    }
-    return out;
-}
-std::string fatalBox(const std::string& message) {
-    return escapeRegex("BOX[" + std::string(kMsgFatalCaption) + "|" + message + "]");
+int recordClose(const char* path) {
+    commands.push_back(std::string("close ") + path);
+    return PLATFORM_SOUND_NOT_OPEN;
 }
 
 class SoundCommands : public ::testing::Test {
@@ -51,11 +40,11 @@ protected:
         setResourcesDir(dir.c_str());
         commands.clear();
         playResult = 0;
-        platformSetSoundCommandHook(recordCommand);
-        platformSetMessageBoxHook(boxToStderr);
+        platformSetSoundHooks(recordPlay, recordClose);
+        reportFatalBoxes();
     }
     void TearDown() override {
-        platformSetSoundCommandHook(nullptr);
+        platformSetSoundHooks(nullptr, nullptr);
         platformSetMessageBoxHook(nullptr);
         setResourcesDir("");
     }
@@ -93,26 +82,26 @@ TEST_F(SoundCommands, CloseSendsOneCloseReturnsItsStatusAndPrintsNothing) {
 using SoundCommandsDeathTest = SoundCommands;
 
 TEST_F(SoundCommandsDeathTest, ExtensionIsCheckedBeforeExistence) {
-    const std::string message = fatalBox(kMsgSoundBadExtension);
+    const std::string message = boxShowing(kMsgSoundBadExtension);
     EXPECT_EXIT(playSound("other.ogg", 0), ::testing::ExitedWithCode(255), message);
     EXPECT_EXIT(playSound("missing.ogg", 0), ::testing::ExitedWithCode(255), message);
     EXPECT_EXIT(playSound("jump", 0), ::testing::ExitedWithCode(255), message);
     char missing[PATH_MAX + 64];
     snprintf(missing, sizeof missing, kMsgSoundMissing, (dir + "/Sounds/a.mp3").c_str());
-    EXPECT_EXIT(playSound("a.mp3", 0), ::testing::ExitedWithCode(255), fatalBox(missing));
+    EXPECT_EXIT(playSound("a.mp3", 0), ::testing::ExitedWithCode(255), boxShowing(missing));
 }
 
 TEST_F(SoundCommandsDeathTest, PlayFailuresEndTheProcessWithTheirMessages) {
     char unsupported[1024];
     snprintf(unsupported, sizeof unsupported, kMsgSoundUnsupported, "bgm.mp3");
     playResult = 277;  // the file name as the game gave it, not the path
-    EXPECT_EXIT(playSound("bgm.mp3", 1), ::testing::ExitedWithCode(255), fatalBox(unsupported));
+    EXPECT_EXIT(playSound("bgm.mp3", 1), ::testing::ExitedWithCode(255), boxShowing(unsupported));
 
     char deviceText[1024] = {};
     platformSoundErrorText(263, deviceText, sizeof deviceText);
     ASSERT_STRNE(deviceText, "");
     playResult = 263;  // any other code: the system's text alone
-    EXPECT_EXIT(playSound("jump.wav", 0), ::testing::ExitedWithCode(255), fatalBox(deviceText));
+    EXPECT_EXIT(playSound("jump.wav", 0), ::testing::ExitedWithCode(255), boxShowing(deviceText));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "engine/tables.h"
 #include "scene/animation.h"
+#include "scene/objects.h"
+#include "scene/records.h"
 #include "support/capture.h"
 #include "support/fatal.h"
 #include "support/temp_resources.h"

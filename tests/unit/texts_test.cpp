@@ -7,6 +7,7 @@
 
 #include "engine/tables.h"
 #include "platform/seam.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
 #include "vindle.h"
@@ -16,7 +17,7 @@ namespace {
 class Texts : public ::testing::Test {
 protected:
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
     }
     void TearDown() override { clearGameUI(); }
@@ -125,7 +126,7 @@ TEST_F(Texts, AnyNumberIsValidUntilClearGameUIFreesThemAll) {
 }
 
 TEST(TextsDeathTest, TakenNumberIsFatalWithItsNumber) {
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     createText(5, "same");
     EXPECT_EXIT(
