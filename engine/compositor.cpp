@@ -34,8 +34,11 @@ inline uint32_t saturateLanes(uint32_t lanes) {
 // The inner loops, one row span each. A mirrored span is first reversed into
 // a scratch row, so the blending itself always runs forwards. Where the
 // loader picks among clones at start (ELF on x86-64), the blending also comes
-// built for AVX2, a third faster than the baseline's SSE2.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__clang__)
+// built for AVX2, a third faster than the baseline's SSE2. ThreadSanitizer's
+// runtime is not up yet when the loader runs the clone resolver, so its
+// builds do without.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__clang__) && \
+    !defined(__SANITIZE_THREAD__)
 #define VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define VECTOR_CLONES
