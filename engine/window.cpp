@@ -9,6 +9,7 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/process.h"
+#include "engine/redraw.h"
 #include "engine/requests.h"
 #include "engine/settings.h"
 #include "platform/platform.h"
@@ -36,11 +37,16 @@ void onGlutError(const char* format, va_list arguments) {
     fatalError(kMsgWindowSystemFailed, detail);
 }
 
+// The change count the last drawn frame was made from; window thread only.
+uint64_t drawnVersion = 0;
+
 void onIdle() {
     restWithGateOpen(10);
     applyWindowRequests();
     releaseKeysNoLongerHeld(platformKeyHeld);
-    glutPostRedisplay();
+    // A quiet scene is not drawn again; GLUT still calls onDisplay itself
+    // when the window is exposed or resized.
+    if (sceneVersion() != drawnVersion) glutPostRedisplay();
 }
 
 void onReshape(int width, int height) {
@@ -51,8 +57,11 @@ void onReshape(int width, int height) {
 }
 
 void onDisplay() {
+    drawnVersion = sceneVersion();
     drawFrame();
-    glFlush();
+    presentFrame(glutGet(GLUT_WINDOW_HEIGHT));
+    // Single-buffered, the swap shows nothing new; it ends every frame as
+    // before, whichever renderer drew it.
     glutSwapBuffers();
 }
 
@@ -102,8 +111,8 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
 }
 
 VINDLE_API void setGameSize(int width, int height) {
-    settings.gameWidth.store(width, std::memory_order_relaxed);
-    settings.gameHeight.store(height, std::memory_order_relaxed);
+    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
+    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
     requestWindowResize();
 }
 

@@ -28,6 +28,7 @@ Display* windowDisplay = nullptr;  // GLUT's connection; used on the window thre
 }  // namespace
 
 Window gameWindowId() { return createdWindow.load(); }
+Display* gameWindowDisplay() { return windowDisplay; }
 
 void platformNoteGameWindow() {
     Display* display = glXGetCurrentDisplay();
