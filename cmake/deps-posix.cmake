@@ -14,4 +14,4 @@ find_package(X11 REQUIRED)
 add_library(vindle_deps INTERFACE)
 target_link_libraries(vindle_deps INTERFACE
   GLUT::GLUT OpenGL::GLU OpenGL::OpenGL OpenGL::GLX PNG::PNG Freetype::Freetype
-  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer X11::X11 X11::Xft)
+  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer X11::X11 X11::Xext X11::Xft)

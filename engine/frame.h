@@ -1,6 +1,19 @@
-// One frame of the scene, drawn into the current OpenGL context.
+// One frame of the scene, drawn by either renderer: the compositor (the
+// default), which composes the frame in memory and presents it with one call,
+// or the OpenGL reference renderer, which issues one raster call per picture
+// and glyph. VINDLE_RENDERER=gl or cpu picks one at start.
 #pragma once
 
-// Clear, projection, viewport and the scene passes (images, sprites, texts)
-// under the engine lock. No flush, no swap: the caller presents the frame.
+enum class Renderer { Compositor, OpenGL };
+
+Renderer activeRenderer();
+// Tests and benchmarks switch between the two.
+void setRenderer(Renderer renderer);
+
+// Draws one frame for the current settings: clear, then the image, sprite and
+// text passes under the engine lock. The OpenGL renderer draws into the
+// current context; the compositor into its frame, shown by presentFrame.
 void drawFrame();
+// Hands the frame to the window (windowHeight: the window's height) and
+// flushes what OpenGL drew; the current OpenGL context is the window's.
+void presentFrame(int windowHeight);

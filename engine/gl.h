@@ -4,8 +4,12 @@
 
 #include <GL/freeglut.h>
 
-// Moves the raster position to a scene point, which may lie outside the window.
-inline void placeRasterPosition(int x, int y) {
+#include <cstdint>
+
+// Moves the raster position to a scene point, which may lie outside the window
+// (a mirrored picture starts one past its far edge, beyond the range of int
+// for the largest positions).
+inline void placeRasterPosition(int64_t x, int64_t y) {
     // The origin is always a valid raster position; an empty bitmap then moves
     // it to the target without invalidating it, even outside the window.
     glRasterPos2i(0, 0);

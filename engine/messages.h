@@ -20,6 +20,10 @@
     X(kMsgZqInitNeverCalled,                                                                   \
       "提示：程序结束了，但一直没有调用 zqInit，所以游戏窗口没有打开。请在 main 函数里写 zqInit(gameMain);") \
     X(kMsgResourcesDirTooLong, "资源目录太长（不能超过%d字节），仍使用原来的目录")      \
+    X(kMsgNoWindowSystem, "无法连接到窗口系统，游戏窗口打不开（没有可用的显示器）")          \
+    X(kMsgAlreadyStarted, "游戏引擎已经启动了：zqInit只能调用一次")                            \
+    X(kMsgWindowSystemFailed, "窗口系统出错，游戏无法继续：%s")                               \
+    X(kMsgKeyRepeatReleases, "窗口系统不支持可检测的按键重复：按住一个键会反复触发松开的处理函数") \
     /* texts */                                                                                \
     X(kMsgTextMissing, "不存在编号为%d的文本")                                         \
     X(kMsgTextExists, "已经存在编号为%d的文本")                                        \

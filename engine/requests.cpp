@@ -1,5 +1,6 @@
 #include "engine/requests.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -43,11 +44,20 @@ void requestCursor(int glutCursor) {
     pending.cursor = glutCursor;
 }
 
+void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
+    int largestWidth, largestHeight;
+    platformLargestWindow(&largestWidth, &largestHeight);
+    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
+    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
+}
+
 void applyWindowRequests() {
     WindowRequests& pending = requests();
     std::lock_guard<std::mutex> guard(pending.lock);
     if (pending.resize) {
-        glutReshapeWindow(getGameWidth(), getGameHeight());
+        int width, height;
+        windowSizeFor(getGameWidth(), getGameHeight(), &width, &height);
+        glutReshapeWindow(width, height);
         pending.resize = false;
     }
     if (pending.retitle) {

@@ -1,5 +1,6 @@
 #include "engine/settings.h"
 
+#include "engine/redraw.h"
 #include "platform/platform.h"
 #include "vindle.h"
 
@@ -11,16 +12,17 @@ VINDLE_API int getGameWidth(void) { return settings.gameWidth.load(std::memory_o
 VINDLE_API int getGameHeight(void) { return settings.gameHeight.load(std::memory_order_relaxed); }
 
 VINDLE_API void setViewPortPosition(int x, int y) {
-    settings.viewportX.store(x, std::memory_order_relaxed);
-    settings.viewportY.store(y, std::memory_order_relaxed);
+    const bool moved = settings.viewportX.exchange(x, std::memory_order_relaxed) != x;
+    if (settings.viewportY.exchange(y, std::memory_order_relaxed) != y || moved) noteSceneChange();
 }
 VINDLE_API int getViewPortPositionX(void) { return settings.viewportX.load(std::memory_order_relaxed); }
 VINDLE_API int getViewPortPositionY(void) { return settings.viewportY.load(std::memory_order_relaxed); }
 
 VINDLE_API void setBgColor(float red, float green, float blue) {
-    settings.bgRed.store(red, std::memory_order_relaxed);
-    settings.bgGreen.store(green, std::memory_order_relaxed);
-    settings.bgBlue.store(blue, std::memory_order_relaxed);
+    bool changed = settings.bgRed.exchange(red, std::memory_order_relaxed) != red;
+    changed = settings.bgGreen.exchange(green, std::memory_order_relaxed) != green || changed;
+    changed = settings.bgBlue.exchange(blue, std::memory_order_relaxed) != blue || changed;
+    if (changed) noteSceneChange();
 }
 
 // The number comes from the build (project(VERSION) in CMakeLists.txt).

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,6 +9,7 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/process.h"
+#include "engine/redraw.h"
 #include "engine/requests.h"
 #include "engine/settings.h"
 #include "platform/platform.h"
@@ -19,6 +21,7 @@
 namespace {
 
 std::atomic<GameMainFunc> storedGameMain{nullptr};
+std::atomic<bool> engineStarted{false};
 
 void gameThread(void*) {
     GameMainFunc gameMain = storedGameMain.load();
@@ -26,21 +29,39 @@ void gameThread(void*) {
     endProcess(1);
 }
 
+// GLUT's own fatal errors end the process like any other fatal error, rather
+// than with an English line and status 1.
+void onGlutError(const char* format, va_list arguments) {
+    char detail[kFatalBufferSize];
+    formatMessage(detail, sizeof detail, format, arguments);
+    fatalError(kMsgWindowSystemFailed, detail);
+}
+
+// The change count the last drawn frame was made from; window thread only.
+uint64_t drawnVersion = 0;
+
 void onIdle() {
     restWithGateOpen(10);
     applyWindowRequests();
-    glutPostRedisplay();
+    releaseKeysNoLongerHeld(platformKeyHeld);
+    // A quiet scene is not drawn again; GLUT still calls onDisplay itself
+    // when the window is exposed or resized.
+    if (sceneVersion() != drawnVersion) glutPostRedisplay();
 }
 
 void onReshape(int width, int height) {
     // The window always has the game size; any other size is undone.
-    const int gameWidth = getGameWidth(), gameHeight = getGameHeight();
-    if (width != gameWidth || height != gameHeight) glutReshapeWindow(gameWidth, gameHeight);
+    int wantedWidth, wantedHeight;
+    windowSizeFor(getGameWidth(), getGameHeight(), &wantedWidth, &wantedHeight);
+    if (width != wantedWidth || height != wantedHeight) glutReshapeWindow(wantedWidth, wantedHeight);
 }
 
 void onDisplay() {
+    drawnVersion = sceneVersion();
     drawFrame();
-    glFlush();
+    presentFrame(glutGet(GLUT_WINDOW_HEIGHT));
+    // Single-buffered, the swap shows nothing new; it ends every frame as
+    // before, whichever renderer drew it.
     glutSwapBuffers();
 }
 
@@ -60,7 +81,12 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
         printWarning(kMsgExePathFailed);
         return;
     }
+    // GLUT would end a second start, or one without a display, with status 1:
+    // the status of a normal end.
+    if (engineStarted.exchange(true)) fatalError(kMsgAlreadyStarted);
+    if (!platformWindowSystemReachable()) fatalError(kMsgNoWindowSystem);
     becomeWindowThread();
+    glutInitErrorFunc(onGlutError);
     glutInit(&argumentCount, arguments);
     glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
     for (const char* line : kBannerLines) printf("%s\r\n", line);
@@ -85,8 +111,8 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
 }
 
 VINDLE_API void setGameSize(int width, int height) {
-    settings.gameWidth.store(width, std::memory_order_relaxed);
-    settings.gameHeight.store(height, std::memory_order_relaxed);
+    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
+    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
     requestWindowResize();
 }
 

@@ -12,24 +12,30 @@
 // on every target (built from Debian's source package for Windows), and the
 // portable core calls it directly, on the window thread only, through
 // engine/gl.h. The GLUT calls it makes are:
-//   start-up    glutInit, glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
+//   start-up    glutInitErrorFunc, glutInit,
+//               glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
 //               glutCreateWindow, glutInitWindowPosition, glutInitWindowSize,
 //               glutMainLoop
 //   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
 //               glutKeyboardFunc, glutKeyboardUpFunc, glutSpecialFunc,
 //               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
 //               glutCloseFunc
-//   each frame  glutPostRedisplay, glutSwapBuffers
+//   each frame  glutPostRedisplay (only when something shown changed),
+//               glutGet(GLUT_WINDOW_HEIGHT), glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
 // A backend adds what GLUT does not give: the hooks below that name the game
 // window (platformNoteGameWindow, platformNoteWindowTitle) let it reach the
-// native window for dialogs and titles in the system's encoding.
+// native window for dialogs and titles in the system's encoding, and the
+// window-system section answers what GLUT cannot (a display to connect to,
+// the largest window, whether a key is still down).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 // ---- lock -------------------------------------------------------------------
 // A non-recursive mutual-exclusion lock (a critical section on Windows). Created
@@ -97,11 +103,46 @@ void platformBaseName(const char* path, char* dest, size_t size);
 bool platformShortPath(const char* path, char* dest, size_t size);
 
 // ---- text -------------------------------------------------------------------
-// Draws a game string in a bold font of the given cell height at the current
-// OpenGL raster position, in the current raster colour, one glyph bitmap per
-// character, advancing the raster position by each glyph's width. Must be
-// called on the thread that owns the current OpenGL context.
-void platformDrawGlyphString(const char* text, int cellHeight);
+// The characters of a game string, one code point each, split as the game's
+// code page splits them (a double-byte character of code page 936 is one
+// character, never two). A character that does not decode becomes U+FFFD. A
+// null text counts as empty.
+std::u32string platformSplitGameString(const char* text);
+
+// One character of the bold text font, rasterised into a 1-bit bitmap.
+//   bits:    height rows, stored bottom row first (as glBitmap reads them);
+//            each row is stride bytes, stride = ((width + 31) / 32) * 4 (rows
+//            padded to 4 bytes); within a row the leftmost pixel is the most
+//            significant bit of the first byte; a set bit is ink.
+//   left, bottom: the position of the bitmap's lower-left pixel relative to
+//            the pen, which stands on the base line: x grows to the right, y
+//            upwards (a "g" has a negative bottom).
+//   advance: how far the pen moves right after this character, in whole
+//            pixels, never negative.
+// A character without ink (a blank) has width = height = 0 and empty bits.
+struct PlatformGlyph {
+    int width = 0, height = 0, stride = 0;
+    int left = 0, bottom = 0;
+    int advance = 0;
+    std::vector<unsigned char> bits;
+};
+// Rasterises one character (a Unicode code point) of the bold font that a
+// text of the given font size uses: the cell height as the game gave it (any
+// value; a backend maps 0, negative and very large sizes as its font system
+// does, bounded so one glyph stays small). A character the font lacks gets
+// the font's missing-glyph box. Returns false, leaving an empty glyph with no
+// advance, when no font can be used at all. Any thread; the portable code
+// keeps the glyph cache.
+bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph);
+
+// ---- present ----------------------------------------------------------------
+// Shows one composed frame in the game window: width x height pixels, RGBA
+// bytes, rows stored bottom row first, the frame's bottom-left pixel on the
+// window's bottom-left pixel (windowHeight is the window's current height).
+// Window thread only. Returns false when the backend has no way of its own;
+// the portable code then draws the frame with one glDrawPixels into the
+// window's OpenGL context.
+bool platformPresentFrame(const unsigned char* rgba, int width, int height, int windowHeight);
 
 // ---- dialogs ----------------------------------------------------------------
 // Box styles and results, numbered as the Windows message box numbers them.
@@ -113,16 +154,35 @@ enum {
 enum { PLATFORM_BOX_FAILED = 0, PLATFORM_BOX_IDOK = 1, PLATFORM_BOX_IDYES = 6, PLATFORM_BOX_IDNO = 7 };
 // Shows a modal box and blocks until the player closes it. With ownedByGameWindow
 // the box belongs to the game window when one exists; otherwise it has no owner.
+// While an owned box is up the game window takes no keyboard or pointer input
+// and goes on drawing. A box answers only to a key pressed while it is up, so a
+// key held from before (and its repeats) cannot answer it.
 // Returns the button chosen, or PLATFORM_BOX_FAILED when no box could be shown.
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow);
 // Called by start-up on the window thread right after the game window has been
 // created, while its OpenGL context is current, so the backend can find the
-// window later (as the owner of boxes, for example).
+// window later (as the owner of boxes, for example). From then on a held key's
+// repeats reach GLUT as presses only, without releases in between, as on
+// Windows.
 void platformNoteGameWindow();
 // Called on the window thread after the window's title was set through GLUT,
 // so the backend can label the window in the encoding its window system
 // expects.
 void platformNoteWindowTitle(const char* title);
+
+// ---- window system ----------------------------------------------------------
+// True when a window can be opened at all (a display to connect to). Called by
+// start-up before GLUT is initialised.
+bool platformWindowSystemReachable();
+// The largest window the window system gives the game, in pixels (about the
+// screen's size, as Windows limits a top-level window). Window thread only.
+void platformLargestWindow(int* width, int* height);
+// Whether the key that GLUT reported with this code (a character code, or a
+// GLUT special key code when special) is still held down. A release already
+// on its way to the game window counts as held, so that it arrives as usual.
+// A code the keyboard cannot make counts as held while any key is down.
+// Window thread only.
+bool platformKeyHeld(bool special, int code);
 
 // ---- sound ------------------------------------------------------------------
 // A sound is named by the short path of its file (platformShortPath), so one

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/canvas.h"
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
+#include "engine/redraw.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/objects.h"
@@ -74,10 +76,13 @@ FrameFault frameFault{nullptr, {}};
 void advanceSprite(void* record) {
     auto* sprite = static_cast<SpriteRecord*>(record);
     const int next = sprite->frameIndex + 1;
+    const int before = sprite->frameIndex;
     if (next < countFrames(sprite->frames))
         sprite->frameIndex = next;
     else if (sprite->repeatPlay)
         sprite->frameIndex = 0;
+    // A hidden sprite steps too, but only a shown one changes the frame.
+    if (sprite->visible && sprite->frameIndex != before) noteSceneChange();
 }
 
 constexpr unsigned kAnimationPeriodMs = 300;
@@ -129,26 +134,8 @@ void drawSpriteRecord(void* record) {
     const unsigned char* pixels = picture.pixels;
     sprite->width = width;
     sprite->height = height;
-
-    // A mirrored frame starts at the far edge and is drawn backwards, so it
-    // covers the same rectangle as the plain one.
-    int rasterX = sprite->x, rasterY = sprite->y;
-    float zoomX = 1.0f, zoomY = 1.0f;
-    if (sprite->flipX) {
-        rasterX += width;
-        zoomX = -1.0f;
-    }
-    if (sprite->flipY) {
-        rasterY += height;
-        zoomY = -1.0f;
-    }
-    placeRasterPosition(rasterX, rasterY);
-    glPixelZoom(zoomX, zoomY);
-    if (picture.colorType == 2)
-        glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    else if (picture.colorType == 6)
-        glDrawPixels(width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    glPixelZoom(1.0f, 1.0f);
+    frameCanvas().drawPicture(sprite->x, sprite->y, width, height, picture.colorType, pixels, sprite->flipX != 0,
+                              sprite->flipY != 0);
 }
 
 const char* takeSpritePassFault(char* path) {
@@ -173,6 +160,7 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
         unlockEngine();
         return;
     }
+    noteSceneChange();
     free(sprite->action);
     freeFrameList(sprite->frames);
     sprite->frames = nullptr;

@@ -4,10 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/canvas.h"
 #include "engine/diagnostics.h"
-#include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
+#include "engine/redraw.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -50,15 +51,8 @@ bool withImage(int id, Use use) {
 void drawImageRecord(void* record) {
     const auto* image = static_cast<const ImageRecord*>(record);
     if (!image->visible) return;
-    GLenum format;
-    if (image->colorType == 2)
-        format = GL_RGB;
-    else if (image->colorType == 6)
-        format = GL_RGBA;
-    else
-        return;
-    placeRasterPosition(image->x, image->y);
-    glDrawPixels(image->width, image->height, format, GL_UNSIGNED_BYTE, image->pixels);
+    frameCanvas().drawPicture(image->x, image->y, image->width, image->height, image->colorType, image->pixels, false,
+                              false);
 }
 
 extern "C" {
@@ -81,6 +75,7 @@ VINDLE_API void createImage(int id, const char* fileName) {
     lockEngine();
     refuseTakenNumber(imageTable, id, kMsgImageExists);
     insertHashValue(tableToFill(imageTable), intKey(id), image);
+    noteSceneChange();
     unlockEngine();
 }
 
@@ -96,22 +91,23 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
         image.width = picture.width;
         image.height = picture.height;
         image.colorType = picture.colorType;
+        noteSceneChange();
     });
 }
 
 VINDLE_API void setImagePosition(int id, int x, int y) {
     withImage(id, [&](ImageRecord& image) {
-        image.x = x;
-        image.y = y;
+        changeField(image.x, x);
+        changeField(image.y, y);
     });
 }
 
 VINDLE_API void showImage(int id) {
-    withImage(id, [](ImageRecord& image) { image.visible = 1; });
+    withImage(id, [](ImageRecord& image) { changeField(image.visible, 1); });
 }
 
 VINDLE_API void hideImage(int id) {
-    withImage(id, [](ImageRecord& image) { image.visible = 0; });
+    withImage(id, [](ImageRecord& image) { changeField(image.visible, 0); });
 }
 
 VINDLE_API int getImageX(int id) { return readRecord(imageTable, id, kMsgImageMissing, &ImageRecord::x); }

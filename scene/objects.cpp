@@ -1,5 +1,6 @@
 #include "scene/objects.h"
 
+#include "engine/redraw.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -28,5 +29,6 @@ extern "C" VINDLE_API void clearGameUI(void) {
     textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
     imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
     spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
+    noteSceneChange();
     unlockEngine();
 }

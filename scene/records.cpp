@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "scene/glyphs.h"
+
 char* copyGameString(const char* s) {
     if (!s) s = "";
     size_t size = strlen(s) + 1;
@@ -12,8 +14,14 @@ char* copyGameString(const char* s) {
     return copy;
 }
 
+void dropTextLayout(TextRecord& record) {
+    delete record.layout;
+    record.layout = nullptr;
+}
+
 void releaseTextRecord(void* record) {
     auto* text = static_cast<TextRecord*>(record);
+    dropTextLayout(*text);
     free(text->text);
     free(text);
 }

@@ -5,12 +5,15 @@
 
 #include <cstdint>
 
+struct TextLayout;
+
 struct TextRecord {
     char* text;  // own copy, never null
     int32_t x, y;
     int32_t visible;
     float red, green, blue;  // stored as the game gave them, unclamped
     int32_t fontSize;
+    TextLayout* layout;  // made by the text pass; dropped when text or size change
 };
 
 struct ImageRecord {
@@ -43,6 +46,8 @@ struct SpriteRecord {
 // Copies a game string; a null string counts as empty. Never returns null.
 char* copyGameString(const char* s);
 
+// Drops a text's layout, so the text pass lays the text out again.
+void dropTextLayout(TextRecord& record);
 // Free a record with everything it owns (not the pixel blocks).
 void releaseTextRecord(void* record);
 void releaseImageRecord(void* record);

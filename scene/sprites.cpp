@@ -5,6 +5,7 @@
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
 #include "engine/paths.h"
+#include "engine/redraw.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -46,25 +47,25 @@ VINDLE_API void createSprite(int id, const char* name) {
 
 VINDLE_API void setSpritePosition(int id, int x, int y) {
     changeSprite(id, [=](SpriteRecord& s) {
-        s.x = x;
-        s.y = y;
+        changeField(s.x, x);
+        changeField(s.y, y);
     });
 }
 
 VINDLE_API void setSpriteFlipX(int id, int flipX) {
-    changeSprite(id, [=](SpriteRecord& s) { s.flipX = flipX; });
+    changeSprite(id, [=](SpriteRecord& s) { changeField(s.flipX, flipX); });
 }
 
 VINDLE_API void setSpriteFlipY(int id, int flipY) {
-    changeSprite(id, [=](SpriteRecord& s) { s.flipY = flipY; });
+    changeSprite(id, [=](SpriteRecord& s) { changeField(s.flipY, flipY); });
 }
 
 VINDLE_API void hideSprite(int id) {
-    changeSprite(id, [](SpriteRecord& s) { s.visible = 0; });
+    changeSprite(id, [](SpriteRecord& s) { changeField(s.visible, 0); });
 }
 
 VINDLE_API void showSprite(int id) {
-    changeSprite(id, [](SpriteRecord& s) { s.visible = 1; });
+    changeSprite(id, [](SpriteRecord& s) { changeField(s.visible, 1); });
 }
 
 VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay) {

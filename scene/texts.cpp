@@ -1,13 +1,17 @@
 #include "scene/texts.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
+#include "engine/canvas.h"
 #include "engine/diagnostics.h"
-#include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/redraw.h"
 #include "engine/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/glyphs.h"
 #include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
@@ -21,15 +25,13 @@ bool withText(int id, Change change) {
 
 }  // namespace
 
-void drawGlyphString(const char* text, int fontSize) { platformDrawGlyphString(text, fontSize); }
-
 void drawTextRecord(void* value) {
-    const auto* record = static_cast<const TextRecord*>(value);
+    auto* record = static_cast<TextRecord*>(value);
     if (!record->visible) return;
-    // The raster colour is latched when the raster position is set.
-    glColor3f(record->red, record->green, record->blue);
-    placeRasterPosition(record->x, record->y);
-    drawGlyphString(record->text, record->fontSize);
+    // Laid out once per change of string or size, not on every frame.
+    if (record->layout && !layoutIsCurrent(*record->layout)) dropTextLayout(*record);
+    if (!record->layout) record->layout = layoutText(record->text, record->fontSize).release();
+    frameCanvas().drawText(record->x, record->y, record->red, record->green, record->blue, *record->layout);
 }
 
 extern "C" {
@@ -42,44 +44,53 @@ VINDLE_API void createText(int id, const char* text) {
     record->visible = 1;
     record->fontSize = 20;
     insertHashValue(tableToFill(textTable), intKey(id), record);
+    noteSceneChange();
     unlockEngine();
 }
 
 VINDLE_API void setTextPosition(int id, int x, int y) {
     withText(id, [&](TextRecord& r) {
-        r.x = x;
-        r.y = y;
+        changeField(r.x, x);
+        changeField(r.y, y);
     });
 }
 
 VINDLE_API void setText(int id, const char* text) {
     // Copied before the lock so the frame waits no longer than the swap.
     char* copy = copyGameString(text);
-    if (!withText(id, [&](TextRecord& r) {
-            free(r.text);
-            r.text = copy;
-        }))
-        free(copy);
+    withText(id, [&](TextRecord& r) {
+        // A game that sets the same string every loop changes nothing.
+        if (strcmp(r.text, copy) == 0) return;
+        std::swap(r.text, copy);
+        dropTextLayout(r);
+        noteSceneChange();
+    });
+    free(copy);
 }
 
 VINDLE_API void setTextColor(int id, float red, float green, float blue) {
     withText(id, [&](TextRecord& r) {
-        r.red = red;
-        r.green = green;
-        r.blue = blue;
+        changeField(r.red, red);
+        changeField(r.green, green);
+        changeField(r.blue, blue);
     });
 }
 
 VINDLE_API void setTextFontSize(int id, int size) {
-    withText(id, [&](TextRecord& r) { r.fontSize = size; });
+    withText(id, [&](TextRecord& r) {
+        if (r.fontSize == size) return;
+        r.fontSize = size;
+        dropTextLayout(r);
+        noteSceneChange();
+    });
 }
 
 VINDLE_API void hideText(int id) {
-    withText(id, [](TextRecord& r) { r.visible = 0; });
+    withText(id, [](TextRecord& r) { changeField(r.visible, 0); });
 }
 
 VINDLE_API void showText(int id) {
-    withText(id, [](TextRecord& r) { r.visible = 1; });
+    withText(id, [](TextRecord& r) { changeField(r.visible, 1); });
 }
 
 VINDLE_API int getTextX(int id) { return readRecord(textTable, id, kMsgTextMissing, &TextRecord::x); }

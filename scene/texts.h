@@ -4,6 +4,3 @@
 // Draws one text record if it is visible; the frame calls it for every record
 // of the text table with the engine lock held.
 void drawTextRecord(void* record);
-// Draws a game string at the current raster position in the current raster
-// colour, in the bold font of the given cell height.
-void drawGlyphString(const char* text, int fontSize);

@@ -11,6 +11,7 @@ namespace {
 // One writer each (the window thread, or the caller of a registration), read
 // by the game without the engine lock.
 std::atomic<int> pressedKeyCode{0};
+std::atomic<bool> pressedKeyIsSpecial{false};
 std::atomic<int> normalKeyCode{0};
 std::atomic<int> specialKeyCode{0};
 std::atomic<int> mouseX{0};
@@ -25,6 +26,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 void onKeyboard(unsigned char key, int, int) {
     pressedKeyCode.store(key, kRelaxed);
+    pressedKeyIsSpecial.store(false, kRelaxed);
     normalKeyCode.store(key, kRelaxed);
 }
 
@@ -37,6 +39,7 @@ void onKeyboardUp(unsigned char key, int, int) {
 
 void onSpecial(int key, int, int) {
     pressedKeyCode.store(key, kRelaxed);
+    pressedKeyIsSpecial.store(true, kRelaxed);
     specialKeyCode.store(key, kRelaxed);
 }
 
@@ -45,6 +48,16 @@ void onSpecialUp(int key, int, int) {
     pressedKeyCode.store(0, kRelaxed);
     // The released key stays readable until the next special key press.
     specialKeyCode.store(key, kRelaxed);
+}
+
+void releaseKeysNoLongerHeld(bool (*held)(bool special, int code)) {
+    const int pressed = pressedKeyCode.load(kRelaxed);
+    const bool special = pressedKeyIsSpecial.load(kRelaxed);
+    const int normal = normalKeyCode.load(kRelaxed);
+    const bool pressedHeld = pressed == 0 || held(special, pressed);
+    if (!pressedHeld) pressedKeyCode.store(0, kRelaxed);
+    const bool sameKey = !special && normal == pressed;
+    if (normal != 0 && !(sameKey ? pressedHeld : held(false, normal))) normalKeyCode.store(0, kRelaxed);
 }
 
 void onMouse(int button, int state, int, int) {

@@ -12,3 +12,9 @@ void onSpecial(int key, int x, int y);
 void onSpecialUp(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onPassiveMotion(int x, int y);
+
+// Sets the codes of keys that are no longer down to 0, without a key-up call:
+// their release went to another window (a message box, say) while the game
+// window did not have the keyboard. held tells whether a key is still down.
+// Window thread.
+void releaseKeysNoLongerHeld(bool (*held)(bool special, int code));

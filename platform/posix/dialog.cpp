@@ -2,7 +2,10 @@
 // so Chinese shows without touching the process locale, and transient for the
 // game window when they belong to it. Boxes talk to the X server over a
 // connection of their own, one box at a time, and never call GLUT, so any
-// thread may show one while the window thread draws.
+// thread may show one while the window thread draws. While a box belongs to
+// the game window, an input-only window laid over the game window takes its
+// pointer and keys, as Windows disables a box's owner.
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
 #include <X11/Xlib.h>
@@ -50,6 +53,7 @@ constexpr int kButtonWidth = 86;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 10;
 constexpr int kFooterHeight = 48;
+constexpr unsigned kShieldSize = 32767;  // covers the owner whatever its size
 
 enum class Icon { none, question, error };
 
@@ -84,6 +88,7 @@ public:
     }
 
     ~Box() {
+        if (shield_) XDestroyWindow(display_, shield_);
         if (draw_) XftDrawDestroy(draw_);
         Visual* visual = DefaultVisual(display_, screen_);
         Colormap colormap = DefaultColormap(display_, screen_);
@@ -109,6 +114,7 @@ public:
         if (!createWindow()) return PLATFORM_BOX_FAILED;
         int revert;
         XGetInputFocus(display_, &previousFocus_, &revert);
+        if (shield_) XMapWindow(display_, shield_);
         XMapRaised(display_, window_);
         while (true) {
             XEvent event;
@@ -261,6 +267,7 @@ private:
                         reinterpret_cast<unsigned char*>(&pid), 1);
         if (owner_) {
             XSetTransientForHint(display_, window_, owner_);
+            shield_ = createShield();
             Atom modal = atom("_NET_WM_STATE_MODAL");
             XChangeProperty(display_, window_, atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
                             reinterpret_cast<unsigned char*>(&modal), 1);
@@ -272,6 +279,16 @@ private:
                color(0xF0F0, 0xF0F0, 0xF0F0, footer_) && color(0xE1E1, 0xE1E1, 0xE1E1, face_) &&
                color(0xADAD, 0xADAD, 0xADAD, edge_) && color(0x0000, 0x7878, 0xD7D7, focus_) &&
                color(0x1E1E, 0x6464, 0xC8C8, question_) && color(0xD0D0, 0x2020, 0x2020, error_);
+    }
+
+    // An input-only child covering the owner that lets no pointer or key event
+    // through to it; drawing goes on underneath.
+    Window createShield() {
+        XSetWindowAttributes attributes{};
+        attributes.do_not_propagate_mask =
+            KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask;
+        return XCreateWindow(display_, owner_, 0, 0, kShieldSize, kShieldSize, 0, 0, InputOnly, CopyFromParent,
+                             CWDontPropagate, &attributes);
     }
 
     bool color(unsigned short red, unsigned short green, unsigned short blue, XftColor& out) {
@@ -361,11 +378,15 @@ private:
         case MapNotify:
             // No window manager gives a new window the keyboard; a modal box takes it.
             XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+            // Keys down now were pressed before the box was up: their repeats
+            // and releases are not answers.
+            XQueryKeymap(display_, heldBefore_);
             return PLATFORM_BOX_FAILED;
         case Expose:
             if (event.xexpose.count == 0) redraw();
             return PLATFORM_BOX_FAILED;
         case KeyPress:
+            if (heldBeforeBox(event.xkey.keycode)) return PLATFORM_BOX_FAILED;
             switch (const KeySym key = XLookupKeysym(&event.xkey, 0)) {
             case XK_Return:
             case XK_KP_Enter:
@@ -393,6 +414,10 @@ private:
                 return PLATFORM_BOX_FAILED;
             }
         case KeyRelease: {
+            if (heldBeforeBox(event.xkey.keycode)) {
+                heldBefore_[event.xkey.keycode / 8] &= static_cast<char>(~(1 << (event.xkey.keycode % 8)));
+                return PLATFORM_BOX_FAILED;
+            }
             // Only a key pressed while the box was open answers it.
             const KeySym key = XLookupKeysym(&event.xkey, 0);
             if (key != armedKey_) return PLATFORM_BOX_FAILED;
@@ -435,7 +460,10 @@ private:
         }
     }
 
+    bool heldBeforeBox(unsigned keycode) const { return keycode < 256 && ((heldBefore_[keycode / 8] >> (keycode % 8)) & 1); }
+
     KeySym armedKey_ = NoSymbol;
+    char heldBefore_[32] = {};
     Display* display_;
     int screen_;
     std::string text_;
@@ -453,6 +481,7 @@ private:
     int lineHeight_ = 0, width_ = 0, height_ = 0, textX_ = 0, textY_ = 0, footerTop_ = 0;
 
     Window window_ = 0;
+    Window shield_ = 0;
     Atom deleteWindow_ = 0;
     GC gc_ = nullptr;
     XftDraw* draw_ = nullptr;
@@ -473,6 +502,9 @@ int platformMessageBox(const char* text, const char* caption, int style, bool ow
         if (!display) return PLATFORM_BOX_FAILED;
         boxDisplay.store(display);
         previousErrorHandler.store(XSetErrorHandler(onXError));
+        // A held key then repeats as presses alone, so its repeats cannot
+        // answer a box as a press and release would.
+        XkbSetDetectableAutoRepeat(display, True, nullptr);
     }
     XSync(display, True);  // drops events left over from an earlier box
     Box box(display, text, caption, style, ownedByGameWindow ? gameWindowId() : 0);

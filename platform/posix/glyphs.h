@@ -10,8 +10,3 @@ constexpr int kDefaultGlyphSize = 16;
 // negative height asks for the character height, which equals the cell of a
 // SimSun-like font), the default for 0, at most kMaxGlyphSize.
 int rasterGlyphSize(int cellHeight);
-
-// Turns the glyph cache on (the default) or off; either way it is emptied.
-void setGlyphCacheEnabled(bool enabled);
-// The number of glyphs currently cached.
-int cachedGlyphCount();

@@ -10,8 +10,16 @@
 //    channel (platformDebugOutput does nothing);
 //  - text: glyphs from FreeType through fontconfig's match for SimSun; a game
 //    string is UTF-8 when it is valid UTF-8, else code page 936;
+//  - present: MIT-SHM (XShmPutImage) into the GLX window when the X server
+//    offers it and the visual is 24-bit true colour; VINDLE_PRESENT=gl, a
+//    remote server or another visual leave it to one glDrawPixels;
 //  - dialogs: a small Xlib/Xft box in place of MessageBoxA, owned through the
-//    X window that GLX reports at start-up;
+//    X window that GLX reports at start-up; an input-only window laid over
+//    the owner while the box is up stands in for the disabled owner;
+//  - keyboard: XKB's detectable auto-repeat on GLUT's connection, so repeats
+//    arrive as presses only, as on Windows; whether a key is down comes from
+//    the X server's key map;
+//  - largest window: the X screen's size (Windows' maximum tracking size);
 //  - window titles: also written as UTF-8 (_NET_WM_NAME) beside GLUT's Latin-1;
 //  - sound: SDL2_mixer in place of MCI, files decoded whole; the error texts
 //    come from engine/messages.h; a machine without audio output plays on a

@@ -5,3 +5,6 @@
 
 // The X window that start-up created, or 0 before it exists.
 Window gameWindowId();
+// GLUT's connection to the X server, or null before the window exists. Window
+// thread only.
+Display* gameWindowDisplay();

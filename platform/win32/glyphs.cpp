@@ -1,42 +1,69 @@
-// Windows backend: text glyphs from a GDI font, drawn as OpenGL bitmaps.
+// Windows backend: game strings split in the ANSI code page, and text glyphs
+// from the bold GDI font as 1-bit outlines (GGO_BITMAP, the bitmaps
+// wglUseFontBitmapsW would build).
 #include <windows.h>
-#include <GL/gl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
 
-void platformDrawGlyphString(const char* text, int cellHeight) {
-    if (!text) return;
+std::u32string platformSplitGameString(const char* text) {
+    std::u32string characters;
+    if (!text) return characters;
+    for (const char* p = text; *p;) {
+        // A lead byte and the byte after it are one character; a lead byte
+        // right before the end is one on its own.
+        const int length = IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] ? 2 : 1;
+        wchar_t unit = 0;
+        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, p, length, &unit, 1) != 1) unit = 0xFFFD;
+        characters.push_back(static_cast<char32_t>(unit));
+        p += length;
+    }
+    return characters;
+}
+
+bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph) {
+    *glyph = PlatformGlyph();
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return false;
     HFONT font = CreateFontA(cellHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, CHINESEBIG5_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "宋体");
-    HDC dc = wglGetCurrentDC();
-    HGDIOBJ previous = SelectObject(dc, font);
-
-    // Characters of the ANSI code page: a lead byte and the byte after it are
-    // one, and a lead byte right before the end is one on its own.
-    int count = 0;
-    for (const char* p = text; *p; ++p, ++count)
-        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1]) ++p;
-    std::vector<wchar_t> units(count + 1);
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, -1, units.data(), count + 1);
-    units[count] = 0;
-
-    GLuint list = glGenLists(1);
-    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-    for (int i = 0; i < count; ++i) {
-        // Wine builds no list for a glyph without ink, so a blank would not
-        // move the pen; it only needs the advance.
-        GLYPHMETRICS metrics = {};
-        if (GetGlyphOutlineW(dc, units[i], GGO_BITMAP, &metrics, 0, nullptr, &identity) == 0) {
-            glBitmap(0, 0, 0, 0, static_cast<GLfloat>(metrics.gmCellIncX), 0, nullptr);
-            continue;
-        }
-        wglUseFontBitmapsW(dc, units[i], 1, list);
-        glCallList(list);
+    if (!font) {
+        DeleteDC(dc);
+        return false;
     }
-    glDeleteLists(list, 1);
-
+    HGDIOBJ previous = SelectObject(dc, font);
+    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    const UINT character = codePoint <= 0xFFFF ? static_cast<UINT>(codePoint) : 0xFFFD;
+    GLYPHMETRICS metrics = {};
+    const DWORD size = GetGlyphOutlineW(dc, character, GGO_BITMAP, &metrics, 0, nullptr, &identity);
+    glyph->advance = metrics.gmCellIncX > 0 ? metrics.gmCellIncX : 0;
+    if (size != GDI_ERROR && size > 0) {
+        std::vector<unsigned char> topDown(size);
+        if (GetGlyphOutlineW(dc, character, GGO_BITMAP, &metrics, size, topDown.data(), &identity) != GDI_ERROR) {
+            // GDI's rows are top row first, padded to 4 bytes, leftmost pixel
+            // in the high bit: only the row order differs.
+            const int width = static_cast<int>(metrics.gmBlackBoxX), height = static_cast<int>(metrics.gmBlackBoxY);
+            const int stride = (width + 31) / 32 * 4;
+            if (width > 0 && height > 0 && static_cast<size_t>(stride) * height <= topDown.size()) {
+                glyph->width = width;
+                glyph->height = height;
+                glyph->stride = stride;
+                glyph->bits.resize(static_cast<size_t>(stride) * height);
+                for (int row = 0; row < height; ++row)
+                    memcpy(&glyph->bits[static_cast<size_t>(row) * stride],
+                           &topDown[static_cast<size_t>(height - 1 - row) * stride], stride);
+                glyph->left = metrics.gmptGlyphOrigin.x;
+                glyph->bottom = metrics.gmptGlyphOrigin.y - height;
+            }
+        }
+    }
     SelectObject(dc, previous);
     DeleteObject(font);
+    DeleteDC(dc);
+    return true;
 }
+
+// No way of its own: the portable code shows the frame with one glDrawPixels.
+bool platformPresentFrame(const unsigned char*, int, int, int) { return false; }

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <utility>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/process.h"
@@ -110,6 +111,36 @@ TEST(Dialogs, AlertFromAKeyUpHandlerIsAnsweredAndItsKeyStaysInTheBox) {
     shellOutput("xdotool key b");
     ASSERT_TRUE(game.waitForOutput("key up 98\n", kTimeoutMs)) << game.output();
     EXPECT_EQ(game.output().find("key up 13"), std::string::npos) << game.output();
+}
+
+TEST(Dialogs, ConfirmAnswersOnlyKeysPressedWhileItIsUpAndTheGameWindowTakesNoInput) {
+    FastKeyRepeat repeat;
+    ASSERT_TRUE(repeat.ok()) << "key repeat cannot be switched on";
+    GameProcess game(gameProgram("dialog_confirm") + " held");
+    ASSERT_TRUE(game.waitForOutput("ready", kTimeoutMs)) << game.output();
+    const std::string window = findGameWindow(game.pid(), kTimeoutMs);
+    ASSERT_NE(window, kNoWindow);
+    shellOutput("xdotool windowfocus --sync " + window + " mousemove --window " + window + " --sync 20 20");
+    // Right, then Return, held from before the box opens: Return repeats
+    // into the box, and both come up while it is open.
+    shellOutput("xdotool keydown Right keydown Return");
+    const std::string box = findWindowByName(kCaption, kTimeoutMs);
+    ASSERT_NE(box, kNoWindow) << game.output();
+    ASSERT_TRUE(waitUntil([&] { return focusedWindow() == box; }, kTimeoutMs));
+    // The pointer moves and clicks over the game window meanwhile.
+    shellOutput("xdotool mousemove --window " + window + " --sync 50 500 mousedown 1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    shellOutput("xdotool keyup Return keyup Right");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(windowsNamed(kCaption), std::vector<std::string>{box});
+    EXPECT_FALSE(printed(game, "held confirm=")) << game.output();
+
+    answer(box, "n");
+    // The keys came up in the box: the game reads them as released.
+    EXPECT_TRUE(game.waitForOutput("held confirm=0 pressed=0 normal=0 moved=0 left=0\n", kTimeoutMs))
+        << game.output();
+    shellOutput("xdotool mouseup 1");
+    EXPECT_EQ(game.wait(kTimeoutMs), 1);
 }
 
 TEST(Dialogs, AlertBeforeTheWindowExistsHasNoOwner) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/files.h"
 #include "support/process.h"
@@ -36,6 +37,21 @@ TEST(StartUp, ReturningFromGameMainEndsWithStatusOneWhileTheWindowDraws) {
         GameProcess game(gameProgram("returns"), environment);
         ASSERT_EQ(game.wait(30000), 1) << "run " << run << ":\n" << game.output();
     }
+}
+
+TEST(StartUp, WithoutADisplayOrStartedTwiceTheGameEndsWithItsFatalMessageAndStatus255) {
+    GameProcess headless(gameProgram("returns"), "-u DISPLAY");
+    EXPECT_EQ(headless.wait(30000), 255) << headless.output();
+    EXPECT_NE(headless.output().find("无法连接到窗口系统"), std::string::npos) << headless.output();
+    EXPECT_EQ(headless.output().find("game started"), std::string::npos) << headless.output();
+
+    GameProcess twice(gameProgram("returns") + " again");
+    const std::string box = findWindowByName("遇到严重错误", 30000);
+    ASSERT_FALSE(box.empty()) << twice.output();
+    EXPECT_NE(twice.output().find("游戏引擎已经启动了"), std::string::npos) << twice.output();
+    ASSERT_TRUE(waitUntil([&] { return focusedWindow() == box; }, 30000));
+    shellOutput("xdotool key Return");
+    EXPECT_EQ(twice.wait(30000), 255) << twice.output();
 }
 
 TEST(StartUp, BannerOfFourLinesComesBeforeTheWindow) {
@@ -73,4 +89,33 @@ TEST(Window, SetGameSizeFromGameMainResizesTheWindow) {
     std::string window = findGameWindow(game.pid(), 20000);
     ASSERT_FALSE(window.empty());
     EXPECT_TRUE(waitUntil([&] { return geometry(window) == "1024x768"; }, 20000)) << geometry(window);
+}
+
+TEST(Window, SizesTheWindowSystemRefusesAreStoredAndTheWindowTakesTheNearestItCanHave) {
+    std::string screen = shellOutput("xdotool getdisplaygeometry");
+    const int screenWidth = std::stoi(screen), screenHeight = std::stoi(screen.substr(screen.find(' ')));
+    struct Case {
+        const char* width;
+        const char* height;
+        std::string window;
+    };
+    const std::vector<Case> cases = {
+        {"0", "0", "1x1"},
+        {"0", "600", "1x600"},
+        {"-100", "600", "1x600"},
+        {"-2147483648", "2147483647", "1x" + std::to_string(screenHeight)},
+        {"100000", "100000", std::to_string(screenWidth) + "x" + std::to_string(screenHeight)},
+        {"640", "480", "640x480"},  // and the game goes on
+    };
+    std::string arguments;
+    for (const Case& c : cases) arguments += std::string(" ") + c.width + " " + c.height;
+    GameProcess game(gameProgram("window_size") + arguments);
+    std::string window = findGameWindow(game.pid(), 20000);
+    ASSERT_FALSE(window.empty()) << game.output();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.width) + " " + c.height);
+        ASSERT_TRUE(game.waitForOutput(std::string("size ") + c.width + " " + c.height + "\n", 20000))
+            << game.output();
+        EXPECT_TRUE(waitUntil([&] { return geometry(window) == c.window; }, 20000)) << geometry(window);
+    }
 }

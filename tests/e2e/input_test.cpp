@@ -2,8 +2,10 @@
 // prints what it polls and what its key-up handlers see.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "support/process.h"
 
@@ -16,6 +18,12 @@ namespace {
 constexpr int kTimeoutMs = 20000;
 
 bool xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
 
 // Reads the game's output in order: each expectation must appear after the
 // previous one.
@@ -100,6 +108,34 @@ TEST_F(InputGame, KeysReachThePollsAndTheKeyUpHandlers) {
     // Escape ends the game from its handler; gameMain returning exits with 1.
     ASSERT_TRUE(xdotool("key Escape"));
     ASSERT_TRUE(cursor.next("normal-up 27 pressed=27 normal=27\n")) << game.output();
+    EXPECT_EQ(game.wait(kTimeoutMs), 1) << game.output();
+}
+
+TEST_F(InputGame, AHeldKeyStaysPressedAndCallsItsKeyUpHandlerOnce) {
+    FastKeyRepeat repeat;
+    ASSERT_TRUE(repeat.ok()) << "key repeat cannot be switched on";
+    struct Case {
+        const char* key;
+        const char* held;
+        const char* released;
+    };
+    for (const Case& c : {Case{"a", "state pressed=97 ", "normal-up 97 "},
+                          Case{"Left", "state pressed=100 ", "special-up 100 "}}) {
+        SCOPED_TRACE(c.key);
+        ASSERT_TRUE(xdotool(std::string("keydown ") + c.key));
+        ASSERT_TRUE(cursor.next(c.held)) << game.output();
+        const size_t heldFrom = game.output().size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        ASSERT_TRUE(xdotool(std::string("keyup ") + c.key));
+        ASSERT_TRUE(cursor.next(c.released)) << game.output();
+        ASSERT_TRUE(cursor.next("state pressed=0 ")) << game.output();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const std::string whileHeld = game.output().substr(heldFrom);
+        EXPECT_EQ(count(whileHeld, c.released), 1u) << whileHeld;
+        // The polls never read 0 before the one real release.
+        EXPECT_EQ(whileHeld.substr(0, whileHeld.find(c.released)).find("pressed=0 "), std::string::npos) << whileHeld;
+    }
+    ASSERT_TRUE(xdotool("key Escape"));
     EXPECT_EQ(game.wait(kTimeoutMs), 1) << game.output();
 }
 

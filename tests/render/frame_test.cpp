@@ -1,41 +1,33 @@
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
+#include <string>
 #include <vector>
 
-#include "engine/frame.h"
-#include "engine/gl.h"
-#include "engine/tables.h"
-#include "scene/objects.h"
 #include "support/osmesa.h"
+#include "support/temp_resources.h"
 #include "vindle.h"
 
 namespace {
 
-class FrameTest : public testing::Test {
+class FrameTest : public SceneTest {
 protected:
     void SetUp() override {
-        initObjectTables();
-        clearGameUI();
+        SceneTest::SetUp();
         setViewPortPosition(0, 0);
-        setBgColor(1.0f, 1.0f, 1.0f);
     }
     void TearDown() override {
         setViewPortPosition(0, 0);
-        setBgColor(1.0f, 1.0f, 1.0f);
+        SceneTest::TearDown();
+    }
+    // A one-row strip of opaque pixels as image id at (x, y).
+    void strip(int id, int x, int y, int width, std::vector<png_byte> colour) {
+        const std::string name = "strip" + std::to_string(id) + ".png";
+        ASSERT_TRUE(writePng(res.file("Images/" + name), solidPicture(width, 1, colour)));
+        createImage(id, name.c_str());
+        setImagePosition(id, x, y);
     }
     OffscreenContext context{200, 100};
 };
-
-// A strip of opaque pixels drawn the way the scene passes draw pictures.
-void drawStrip(int x, int y, int width, unsigned char r, unsigned char g, unsigned char b) {
-    std::vector<unsigned char> pixels;
-    for (int i = 0; i < width; ++i) pixels.insert(pixels.end(), {r, g, b, 255});
-    placeRasterPosition(x, y);
-    glDrawPixels(width, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glFinish();
-}
 
 }  // namespace
 
@@ -56,26 +48,37 @@ TEST_F(FrameTest, ClearColoursOutsideTheRangeAreClampedByOpenGLOnly) {
     EXPECT_NEAR(pixel.b, 128, 1);
 }
 
-TEST_F(FrameTest, RasterPositionOutsideTheWindowClipsInsteadOfDropping) {
+TEST_F(FrameTest, PicturesOutsideTheWindowAreClippedInsteadOfDropped) {
+    strip(1, -10, 5, 20, {255, 0, 0});
+    strip(2, 195, 99, 10, {0, 255, 0});
+    strip(3, 20, -1, 5, {0, 0, 255});
     renderFrame(200, 100);
-    drawStrip(-10, 5, 20, 255, 0, 0);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(context.at(x, 5), (Rgb{255, 0, 0})) << x;
     EXPECT_EQ(context.at(10, 5), (Rgb{255, 255, 255}));
     EXPECT_EQ(context.at(0, 4), (Rgb{255, 255, 255}));
+    for (int x = 195; x < 200; ++x) EXPECT_EQ(context.at(x, 99), (Rgb{0, 255, 0})) << x;
+    EXPECT_EQ(context.at(194, 99), (Rgb{255, 255, 255}));
+    EXPECT_EQ(context.at(20, 0), (Rgb{255, 255, 255}));
 }
 
-TEST_F(FrameTest, ViewportShiftMovesTheSceneRight) {
+TEST_F(FrameTest, ViewportShiftMovesTheSceneButTheWindowClips) {
     setViewPortPosition(50, 0);
+    strip(1, 0, 0, 4, {0, 0, 255});
+    strip(2, -60, 1, 20, {255, 0, 0});  // window columns -10..9
+    strip(3, 140, 2, 20, {0, 255, 0});  // window columns 190..209
     renderFrame(200, 100);
-    drawStrip(0, 0, 4, 0, 0, 255);
     EXPECT_EQ(context.at(49, 0), (Rgb{255, 255, 255}));
     for (int x = 50; x < 54; ++x) EXPECT_EQ(context.at(x, 0), (Rgb{0, 0, 255})) << x;
     EXPECT_EQ(context.at(54, 0), (Rgb{255, 255, 255}));
+    // The viewport does not clip: only the window's edges do.
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(context.at(x, 1), (Rgb{255, 0, 0})) << x;
+    EXPECT_EQ(context.at(10, 1), (Rgb{255, 255, 255}));
+    for (int x = 190; x < 200; ++x) EXPECT_EQ(context.at(x, 2), (Rgb{0, 255, 0})) << x;
 }
 
 TEST_F(FrameTest, ProjectionIsOnePixelPerUnitOfTheGameSize) {
+    strip(1, 199, 99, 1, {0, 255, 0});
     renderFrame(200, 100);
-    drawStrip(199, 99, 1, 0, 255, 0);
     EXPECT_EQ(context.at(199, 99), (Rgb{0, 255, 0}));
     EXPECT_EQ(context.at(198, 99), (Rgb{255, 255, 255}));
 }

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/tables.h"
 #include "platform/posix/glyphs.h"
+#include "scene/glyphs.h"
 #include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
@@ -56,12 +58,8 @@ protected:
         return box;
     }
 
-    // The sum of the advances of the last text drawn: where it left the pen.
-    static int penAdvance(int x) {
-        GLfloat position[4];
-        glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-        return static_cast<int>(position[0]) - x;
-    }
+    // The sum of the advances of a text: where it leaves the pen.
+    static int penAdvance(const char* text, int size) { return static_cast<int>(layoutText(text, size)->advance); }
 
     // Draws one text alone at (20, 60).
     Ink drawAlone(const char* text, int size, int* advance = nullptr) {
@@ -70,7 +68,7 @@ protected:
         setTextPosition(1, 20, 60);
         setTextFontSize(1, size);
         Ink box = ink(frame());
-        if (advance) *advance = penAdvance(20);
+        if (advance) *advance = penAdvance(text, size);
         return box;
     }
 
@@ -85,7 +83,7 @@ TEST_F(TextRender, RedTextIsExactRedInsideItsBoxOnTheBaseLine) {
     setTextFontSize(1, 40);
     setTextColor(1, 1.0f, 0.0f, 0.0f);
     std::vector<Rgb> pixels = frame();
-    const int advance = penAdvance(40);
+    const int advance = penAdvance("EH", 40);
     for (const Rgb& p : pixels) ASSERT_TRUE(p == kWhite || p == kRed);
     Ink box = ink(pixels);
     ASSERT_GT(box.count, 100);
@@ -194,4 +192,23 @@ TEST_F(TextRender, AFrameNeverShowsATextHalfChanged) {
     }
     stop.store(true);
     game.join();
+}
+
+TEST_F(TextRender, ALongTextShowsWhatItsVisiblePartShows) {
+    // Glyphs far outside the window are skipped, yet every visible one is
+    // drawn where the whole text puts it, on either side of the window.
+    const int advance = penAdvance("W", 20);
+    ASSERT_GT(advance, 0);
+    const int many = 300000;
+    auto textFrame = [&](const std::string& text, int x) {
+        clearGameUI();
+        createText(1, text.c_str());
+        setTextPosition(1, x, 60);
+        return frame();
+    };
+    const std::vector<Rgb> shortLeft = textFrame(std::string(20, 'W') + "Hi", -18 * advance);
+    EXPECT_GT(ink(shortLeft).count, 0);
+    EXPECT_TRUE(textFrame(std::string(many, 'W') + "Hi", -(many - 2) * advance) == shortLeft);
+    const std::vector<Rgb> shortRight = textFrame("Hi" + std::string(kWidth / advance + 2, 'W'), 10);
+    EXPECT_TRUE(textFrame("Hi" + std::string(many, 'W'), 10) == shortRight);
 }

@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "engine/frame.h"
-#include "engine/gl.h"
 #include "vindle.h"
 
 OffscreenContext::OffscreenContext(int width, int height)
@@ -32,6 +31,7 @@ void renderFrame(int width, int height) {
     // would carry out; the frame reads the stored size.
     setGameSize(width, height);
     drawFrame();
+    presentFrame(height);
     glFinish();
 }
 

@@ -26,5 +26,6 @@ private:
     std::vector<uint8_t> buffer_;
 };
 
-// Sets the game size, draws one frame with drawFrame and finishes it.
+// Sets the game size, draws and presents one frame with the active renderer
+// and finishes it.
 void renderFrame(int width, int height);

@@ -14,6 +14,10 @@
 #include <sstream>
 #include <thread>
 
+// Last: Xlib's macros would break the headers above.
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
 GameProcess::GameProcess(const std::string& commandLine, const std::string& extraEnv) : pid_(-1) {
     char pattern[] = "/tmp/vindle-e2e-XXXXXX";
     int fd = mkstemp(pattern);
@@ -232,3 +236,21 @@ Screenshot screenshot(const std::string& window) {
     shot.rgb.assign(ppm.begin() + headerEnd + 1, ppm.begin() + headerEnd + 1 + size);
     return shot;
 }
+
+namespace {
+bool setKeyRepeat(unsigned delayMs, unsigned intervalMs) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XAutoRepeatOn(display);
+    unsigned delay = 0, interval = 0;
+    bool done = XkbSetAutoRepeatRate(display, XkbUseCoreKbd, delayMs, intervalMs) &&
+                XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delay, &interval) && delay == delayMs;
+    XKeyboardState state;
+    XGetKeyboardControl(display, &state);
+    XCloseDisplay(display);
+    return done && state.global_auto_repeat == AutoRepeatModeOn;
+}
+}  // namespace
+
+FastKeyRepeat::FastKeyRepeat() : ok_(setKeyRepeat(250, 30)) {}
+FastKeyRepeat::~FastKeyRepeat() { setKeyRepeat(660, 40); }

@@ -78,3 +78,18 @@ struct Screenshot {
 Screenshot screenshot(const std::string& window);
 // The colour of one pixel of a window as "#RRGGBB"; "" when it cannot be read.
 std::string windowPixel(const std::string& window, int x, int y);
+
+// Fast key repeat on the test display while it lives (a hold of a second and
+// a half repeats dozens of times), X's default rate afterwards. ok() is false
+// when repeat could not be switched on.
+class FastKeyRepeat {
+public:
+    FastKeyRepeat();
+    ~FastKeyRepeat();
+    FastKeyRepeat(const FastKeyRepeat&) = delete;
+    FastKeyRepeat& operator=(const FastKeyRepeat&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_;
+};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "engine/settings.h"
@@ -125,4 +126,39 @@ TEST_F(Input, OnlyTheLeftButtonAndMovesWithoutAButtonCount) {
     EXPECT_EQ(getMousePositionY(), -119);
     settings.gameHeight.store(600);
     EXPECT_EQ(getMousePositionY(), 1);
+}
+
+namespace {
+// Keys down on the keyboard, as the window system would answer.
+std::vector<std::pair<bool, int>> keysDown;
+bool isDown(bool special, int code) {
+    for (const auto& key : keysDown)
+        if (key.first == special && key.second == code) return true;
+    return false;
+}
+}  // namespace
+
+TEST_F(Input, KeysReleasedWhileAnotherWindowHadTheKeyboardReadAsReleasedWithoutAKeyUpCall) {
+    constexpr int kRightArrow = 102;
+    onNormalKeyUp(recordNormalUp);
+    onSpecialKeyUp(recordSpecialUp);
+    onKeyboard(13, 0, 0);
+    onSpecial(kRightArrow, 0, 0);
+    keysDown = {{false, 13}, {true, kRightArrow}};
+    releaseKeysNoLongerHeld(isDown);
+    EXPECT_EQ(codes(), (std::vector<int>{102, 13, 102}));
+
+    // The Right arrow came up elsewhere: Return is still held.
+    keysDown = {{false, 13}};
+    releaseKeysNoLongerHeld(isDown);
+    EXPECT_EQ(codes(), (std::vector<int>{0, 13, 102}));  // the special code stays, as after a release
+    keysDown = {};
+    releaseKeysNoLongerHeld(isDown);
+    EXPECT_EQ(codes(), (std::vector<int>{0, 0, 102}));
+    // The letter d and the Left arrow share code 100: the kind counts.
+    onKeyboard('d', 0, 0);
+    keysDown = {{true, kLeftArrow}};
+    releaseKeysNoLongerHeld(isDown);
+    EXPECT_EQ(codes(), (std::vector<int>{0, 0, 102}));
+    EXPECT_TRUE(releasedKeys.empty());
 }

@@ -3,7 +3,8 @@
    background, "two" shows two alerts from two threads at once, "series" three
    alerts one after another from the game thread, "early" an alert before the
    window exists, "keyup" an alert from the key-up handler on the window
-   thread. Each answer is printed. */
+   thread, "held" a confirm as soon as Return is pressed, then the input words
+   as they are after the answer. Each answer is printed. */
 #include <stdio.h>
 #include <string.h>
 
@@ -26,7 +27,24 @@ static void alertOnKeyUp(unsigned char key) {
     fflush(stdout);
 }
 
+static void confirmWhileReturnIsHeld(void) {
+    printf("ready\n");
+    fflush(stdout);
+    while (getPressedKeyCode() != 13) pauseGame(2);
+    int x = getMousePositionX(), y = getMousePositionY();
+    int answer = confirm("按住的回车键不算回答");
+    pauseGame(300);  /* the window thread looks at the keyboard again */
+    int moved = getMousePositionX() != x || getMousePositionY() != y;
+    printf("held confirm=%d pressed=%d normal=%d moved=%d left=%d\n", answer, getPressedKeyCode(),
+           getPressedNormalKeyCode(), moved, isMouseLeftButtonDown());
+    fflush(stdout);
+}
+
 static void gameMain(void) {
+    if (strcmp(mode, "held") == 0) {
+        confirmWhileReturnIsHeld();
+        return;
+    }
     if (strcmp(mode, "keyup") == 0) {
         onNormalKeyUp(alertOnKeyUp);
         printf("ready\n");

@@ -1,10 +1,14 @@
 /* Returns from gameMain after the delay given in VINDLE_TEST_DELAY_MS (while
-   the window thread is busy drawing). With VINDLE_TEST_SOUND naming a file in
-   the resources folder VINDLE_TEST_RESOURCES, that sound loops meanwhile and
-   is still open at the end. */
+   the window thread is busy drawing). With the argument "again", gameMain
+   calls zqInit once more instead. With VINDLE_TEST_SOUND naming a file in the
+   resources folder VINDLE_TEST_RESOURCES, that sound loops meanwhile and is
+   still open at the end. */
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <vindle.h>
+
+static int again;
 
 static void gameMain(void) {
     const char* delay = getenv("VINDLE_TEST_DELAY_MS");
@@ -16,10 +20,12 @@ static void gameMain(void) {
         setResourcesDir(resources ? resources : ".");
         playSound(sound, 1);
     }
+    if (again) zqInit(gameMain);
     pauseGame(delay ? atoi(delay) : 100);
 }
 
-int main(void) {
+int main(int argc, char** argv) {
+    again = argc > 1 && strcmp(argv[1], "again") == 0;
     zqInit(gameMain);
     return 0;
 }

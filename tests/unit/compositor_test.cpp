@@ -1,0 +1,87 @@
+// The compositor's frame buffer at the edges of what a game can ask for:
+// sizes, positions and pictures that must never overrun or over-allocate.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "engine/compositor.h"
+
+namespace {
+
+std::vector<unsigned char> rgbaPicture(int width, int height, unsigned char alpha) {
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {10, 20, 30, alpha});
+    return pixels;
+}
+
+int paintedPixels(const Compositor& frame) {
+    int painted = 0;
+    for (int i = 0; i < frame.width() * frame.height(); ++i) painted += frame.pixels()[4 * i] != 255;
+    return painted;
+}
+
+}  // namespace
+
+TEST(Compositor, TheFrameFollowsTheGameSizeAndEmptySizesAllocateNothing) {
+    Compositor frame;
+    frame.begin(40, 30, 1, 1, 1, 0, 0);
+    ASSERT_NE(frame.pixels(), nullptr);
+    EXPECT_EQ(frame.width(), 40);
+    frame.begin(7, 90, 0, 0, 0, 0, 0);
+    EXPECT_EQ(frame.height(), 90);
+    EXPECT_EQ(frame.pixels()[4 * (7 * 90 - 1)], 0);  // the last pixel is cleared
+    for (auto size : {std::pair{0, 30}, std::pair{40, 0}, std::pair{-5, 30}, std::pair{INT_MIN, INT_MIN},
+                      std::pair{INT_MAX, INT_MAX}, std::pair{kMaxFrameSide + 1, 2}}) {
+        frame.begin(size.first, size.second, 1, 1, 1, 0, 0);
+        EXPECT_EQ(frame.pixels(), nullptr) << size.first << "x" << size.second;
+        EXPECT_EQ(frame.width() * frame.height(), 0);
+        // Drawing on an empty frame does nothing.
+        const std::vector<unsigned char> picture = rgbaPicture(4, 4, 255);
+        frame.drawPicture(0, 0, 4, 4, 6, picture.data(), true, true);
+    }
+}
+
+TEST(Compositor, PicturesAnywhereAreClippedToTheFrame) {
+    Compositor frame;
+    const std::vector<unsigned char> picture = rgbaPicture(16, 8, 255);
+    const int positions[] = {INT_MIN, INT_MIN + 1, -16, -15, -1, 0, 25, 31, 32, INT_MAX - 16, INT_MAX - 1, INT_MAX};
+    for (int x : positions)
+        for (int y : positions)
+            for (int flips = 0; flips < 4; ++flips)
+                for (int shift : {INT_MIN, -7, 0, 9, INT_MAX}) {
+                    frame.begin(32, 24, 1, 1, 1, shift, -shift / 2);
+                    frame.drawPicture(x, y, 16, 8, 6, picture.data(), flips & 1, flips & 2);
+                    const int64_t left = static_cast<int64_t>(x) + shift, bottom = static_cast<int64_t>(y) - shift / 2;
+                    const int64_t columns = std::max<int64_t>(0, std::min<int64_t>(left + 16, 32) - std::max<int64_t>(left, 0));
+                    const int64_t rows = std::max<int64_t>(0, std::min<int64_t>(bottom + 8, 24) - std::max<int64_t>(bottom, 0));
+                    ASSERT_EQ(paintedPixels(frame), columns * rows) << x << "," << y << " shift " << shift;
+                }
+    // Zero-size and other colour types draw nothing.
+    frame.begin(32, 24, 1, 1, 1, 0, 0);
+    frame.drawPicture(0, 0, 0, 8, 6, picture.data(), false, false);
+    frame.drawPicture(0, 0, 16, -1, 6, picture.data(), false, false);
+    frame.drawPicture(0, 0, 16, 8, 4, picture.data(), false, false);
+    frame.drawPicture(0, 0, 16, 8, 6, nullptr, false, false);
+    EXPECT_EQ(paintedPixels(frame), 0);
+}
+
+TEST(Compositor, GlyphsAnywhereAreClippedToTheFrame) {
+    PlatformGlyph glyph;
+    glyph.width = 9;
+    glyph.height = 3;
+    glyph.stride = 4;
+    glyph.bits.assign(12, 0xFF);
+    const uint8_t black[3] = {0, 0, 0};
+    Compositor frame;
+    for (int64_t x : {int64_t{INT_MIN} - 1000, int64_t{-9}, int64_t{-8}, int64_t{0}, int64_t{20}, int64_t{INT_MAX} + 5})
+        for (int64_t y : {int64_t{INT_MIN}, int64_t{-3}, int64_t{-2}, int64_t{9}, int64_t{INT_MAX}}) {
+            frame.begin(24, 10, 1, 1, 1, 0, 0);
+            frame.drawGlyph(x, y, glyph, black);
+            const int64_t columns = std::max<int64_t>(0, std::min<int64_t>(x + 9, 24) - std::max<int64_t>(x, 0));
+            const int64_t rows = std::max<int64_t>(0, std::min<int64_t>(y + 3, 10) - std::max<int64_t>(y, 0));
+            ASSERT_EQ(paintedPixels(frame), columns * rows) << x << "," << y;
+        }
+}
