@@ -84,7 +84,8 @@ unsigned char* decodePng(FILE* file, int* width, int* height, int* colorType) {
     rewind(file);
     png_init_io(read, file);
     // 16-bit samples are reduced: the drawing passes hand 8-bit samples to GL.
-    png_read_png(read, info, PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16, nullptr);
+    // Grey pictures become RGB (RGBA with alpha), as palette pictures do.
+    png_read_png(read, info, PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_GRAY_TO_RGB, nullptr);
 
     png_uint_32 w = 0, h = 0;
     int bitDepth = 0, type = 0;

@@ -133,18 +133,30 @@ TEST_F(PngLoad, InterlacedPictureDecodesLikeAPlainOne) {
         for (int x = 0; x < 5; ++x) ASSERT_EQ(png.pixels[row * 16 + x * 3 + 1], sampleAt(x, 4 - row, 1));
 }
 
-TEST_F(PngLoad, GreyPicturesAndBadFilesGiveNull) {
+TEST_F(PngLoad, GreyPicturesExpandToRgbOrRgbaAndBadFilesGiveNull) {
+    // What ImageMagick writes for a black-and-white picture: 8-bit, 1-bit and
+    // grey with alpha, each sample copied into red, green and blue.
     PngPicture grey;
+    grey.width = 2;
     grey.colorType = PNG_COLOR_TYPE_GRAY;
-    grey.rows = {7};
-    EXPECT_EQ(load(write("grey.png", grey)).pixels, nullptr);
+    grey.rows = {7, 200};
+    Loaded png = load(write("grey.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 2);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x07\x07\x07\xc8\xc8\xc8", 6));
     grey.bitDepth = 1;
     grey.rows = {0x80};
-    EXPECT_EQ(load(write("grey1.png", grey)).pixels, nullptr);
+    png = load(write("grey1.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 2);
+    EXPECT_EQ(0, memcmp(png.pixels, "\xff\xff\xff\x00\x00\x00", 6));
     grey.bitDepth = 8;
     grey.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    grey.rows = {7, 8};
-    EXPECT_EQ(load(write("grey-alpha.png", grey)).pixels, nullptr);
+    grey.rows = {7, 8, 9, 10};
+    png = load(write("grey-alpha.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 6);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x07\x07\x07\x08\x09\x09\x09\x0a", 8));
 
     const std::string good = readBytes(write("good.png", patternPicture(8, 8, 3)));
     std::string badData = good, badCrc = good;
