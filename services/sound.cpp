@@ -36,7 +36,8 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     char command[kCommandSize] = {};
 
     const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
-    platformExtension(fullPath, extension, sizeof extension);
+    // A cut path has lost its extension; the name as given still has it.
+    platformExtension(fits ? fullPath : fileName, extension, sizeof extension);
     if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
     if (!fits || !platformPathExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);

@@ -100,6 +100,11 @@ TEST_F(SoundCommandsDeathTest, ExtensionIsCheckedBeforeExistence) {
     char missing[PATH_MAX + 64];
     snprintf(missing, sizeof missing, kMsgSoundMissing, (dir + "/Sounds/a.mp3").c_str());
     EXPECT_EXIT(playSound("a.mp3", 0), ::testing::ExitedWithCode(255), fatalBox(missing));
+    // A name longer than the path buffer keeps its extension: missing, shown cut.
+    const std::string huge = std::string(40000 - 4, 'n') + ".wav";
+    std::string cut = std::string(kMsgSoundMissing).substr(0, std::string(kMsgSoundMissing).find("%s"));
+    EXPECT_EXIT(playSound(huge.c_str(), 0), ::testing::ExitedWithCode(255),
+                escapeRegex("BOX[" + std::string(kMsgFatalCaption) + "|" + cut + dir + "/Sounds/nnnn"));
 }
 
 TEST_F(SoundCommandsDeathTest, PlayFailuresEndTheProcessWithTheirMessages) {
