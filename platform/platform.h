@@ -49,11 +49,20 @@ void platformDebugOutput(const char* text);
 
 // True when a file or folder of that name exists.
 bool platformPathExists(const char* path);
-// Opens an existing file for binary reading; null when it cannot be opened.
+// True when an ordinary file of that name exists: not a folder, pipe or device,
+// which a picture or sound read would fail on or block in.
+bool platformFileExists(const char* path);
+// Writes the path as the file system names it: unchanged where names ignore
+// letter case (Windows), else with each component spelt as on disk, so later
+// tests of it cost one lookup. Writes "" and returns false when nothing
+// matches or it does not fit.
+bool platformDiskPath(const char* path, char* dest, size_t size);
+// Opens an existing ordinary file for binary reading; null when it cannot be
+// opened.
 FILE* platformOpenForReading(const char* path);
 // Calls found(name, context) for each frame file of a folder: every ordinary
-// file whose name ends in ".png" in any letter case, in the order the system
-// lists them. name is the bare file name. Returns false when the folder cannot
+// file whose name ends in ".png" in any letter case and holds no '\\' (a name
+// Windows cannot hold), in the order the system lists them. name is the bare file name. Returns false when the folder cannot
 // be searched (found is then never called).
 bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context),
                           void* context);

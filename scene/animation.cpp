@@ -163,6 +163,12 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
         fatalError(kMsgActionMissing, name, action, actionFolder);
     }
 
+    // Frames name the folder as the disk spells it, so drawing one tests its
+    // existence with one lookup instead of a search for the letter case.
+    char diskFolder[kPathBufferSize];
+    if (platformDiskPath(actionFolder, diskFolder, sizeof diskFolder))
+        memcpy(actionFolder, diskFolder, strlen(diskFolder) + 1);
+
     FrameNode* scratch = newFrameNode(nullptr);
     listFrameFiles(actionFolder, scratch);
     std::vector<char*> names;

@@ -129,7 +129,7 @@ unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
     // The cache key is lower-cased, but on a case-sensitive file system the
     // file must be opened by the name the caller gave.
     size_t length = strlen(path);
-    if (length >= kPathBufferSize || !platformPathExists(path)) fatalError(kMsgPngMissing, path);
+    if (length >= kPathBufferSize || !platformFileExists(path)) fatalError(kMsgPngMissing, path);
     char givenName[kPathBufferSize];
     memcpy(givenName, path, length + 1);
 

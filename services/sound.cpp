@@ -40,7 +40,7 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     platformExtension(fits ? fullPath : fileName, extension, sizeof extension);
     if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
-    if (!fits || !platformPathExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
+    if (!fits || !platformFileExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
     platformShortPath(fullPath, shortPath, sizeof shortPath);
 
     // Closing first makes a second play of a sounding file start it anew.

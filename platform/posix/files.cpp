@@ -18,6 +18,11 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &info) == 0;
 }
 
+bool isRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 // Finds an entry of directory whose name equals name ignoring ASCII case.
 bool findIgnoringCase(const std::string& directory, const std::string& name, std::string& found) {
     DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
@@ -89,9 +94,24 @@ bool platformPathExists(const char* path) {
     return resolveGamePath(path, real);
 }
 
+bool platformFileExists(const char* path) {
+    std::string real;
+    return resolveGamePath(path, real) && isRegularFile(real);
+}
+
+bool platformDiskPath(const char* path, char* dest, size_t size) {
+    std::string real;
+    if (!resolveGamePath(path, real) || real.size() >= size) {
+        copyOut("", dest, size);
+        return false;
+    }
+    copyOut(real, dest, size);
+    return true;
+}
+
 FILE* platformOpenForReading(const char* path) {
     std::string real;
-    if (!resolveGamePath(path, real)) return nullptr;
+    if (!resolveGamePath(path, real) || !isRegularFile(real)) return nullptr;
     return fopen(real.c_str(), "rb");
 }
 
@@ -103,11 +123,10 @@ bool platformListPngFiles(const char* folder, void (*found)(const char* name, vo
     while (dirent* entry = readdir(dir)) {
         size_t length = strlen(entry->d_name);
         if (length < 4 || strcasecmp(entry->d_name + length - 4, ".png") != 0) continue;
+        if (strchr(entry->d_name, '\\')) continue;
         // An ordinary file stands in for the archive attribute: a folder named
         // x.png is not a frame.
-        struct stat info;
-        std::string full = real + "/" + entry->d_name;
-        if (stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (!isRegularFile(real + "/" + entry->d_name)) continue;
         found(entry->d_name, context);
     }
     closedir(dir);
@@ -126,12 +145,5 @@ void platformBaseName(const char* path, char* dest, size_t size) {
     copyOut(std::string(name, dot ? static_cast<size_t>(dot - name) : strlen(name)), dest, size);
 }
 
-bool platformShortPath(const char* path, char* dest, size_t size) {
-    std::string real;
-    if (!resolveGamePath(path, real) || real.size() >= size) {
-        copyOut("", dest, size);
-        return false;
-    }
-    copyOut(real, dest, size);
-    return true;
-}
+// Linux has no short names: the sound layer takes the real path.
+bool platformShortPath(const char* path, char* dest, size_t size) { return platformDiskPath(path, dest, size); }
