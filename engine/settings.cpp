@@ -55,6 +55,7 @@ bool joinPath(char* dest, size_t size, const char* directory, const char* name) 
 }
 
 bool buildResourcePath(char* dest, const char* folder, const char* name) {
+    platformNoteGameString(name);
     char directory[kPathBufferSize];
     resolveResourcesDir(directory);
     char folderPath[kPathBufferSize];

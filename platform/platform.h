@@ -36,6 +36,9 @@ size_t platformExecutablePath(char* dest, size_t size);
 void platformDirectoryPart(const char* path, char* dest, size_t size);
 
 // ---- console ----------------------------------------------------------------
+// Writes an engine message, which may hold the game's strings, and a line feed
+// to standard output in the console's encoding, and flushes it.
+void platformMessageLine(const char* text);
 // Writes text and a line feed to standard output as a warning: in yellow where
 // the output is a console, then back to the default colour. The line is
 // flushed before the colour is reset.
@@ -76,6 +79,14 @@ void platformBaseName(const char* path, char* dest, size_t size);
 bool platformShortPath(const char* path, char* dest, size_t size);
 
 // ---- text -------------------------------------------------------------------
+// Shown every string the game hands the engine (texts, titles, box texts, file
+// names), so a backend whose games may be written in more than one encoding
+// can settle the game's. Fast once settled; a no-op where the code page is
+// fixed.
+void platformNoteGameString(const char* text);
+// Lower-cases the letters A to Z of a game string in place, leaving both bytes
+// of every double-byte character of the game's encoding unchanged.
+void platformLowerCaseGameString(char* text);
 // Draws a game string in a bold font of the given cell height at the current
 // OpenGL raster position, in the current raster colour, one glyph bitmap per
 // character, advancing the raster position by each glyph's width. Must be

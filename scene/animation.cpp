@@ -134,6 +134,7 @@ void drawSpriteRecord(void* record) {
 
 extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
     if (!action) action = "";
+    platformNoteGameString(action);
     char actionFolder[kPathBufferSize];
     lockEngine();
     auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));

@@ -133,8 +133,7 @@ unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
     char givenName[kPathBufferSize];
     memcpy(givenName, path, length + 1);
 
-    for (char* p = path; *p; ++p)
-        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
+    platformLowerCaseGameString(path);
     if (!hasPngSuffix(path)) fatalError(kMsgPngNotPng, path);
 
     if (!pngCache) pngCache = createHashTable(hashString, equalsString, kPngCacheBuckets);

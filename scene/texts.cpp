@@ -35,6 +35,7 @@ void drawTextRecord(void* value) {
 extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
+    platformNoteGameString(text);
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
@@ -55,6 +56,7 @@ VINDLE_API void setTextPosition(int id, int x, int y) {
 
 VINDLE_API void setText(int id, const char* text) {
     // Copied before the lock so the frame waits no longer than the swap.
+    platformNoteGameString(text);
     char* copy = copyGameString(text);
     if (!withText(id, [&](TextRecord& r) {
             free(r.text);

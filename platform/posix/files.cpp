@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/charset.h"
 #include "platform/posix/paths.h"
 
 namespace {
@@ -77,10 +78,15 @@ bool resolveGamePath(const char* path, std::string& real) {
         std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + component
                                                                               : resolved + "/" + component;
         if (!exists(candidate)) {
-            std::string match;
-            if (component == "." || component == ".." || !findIgnoringCase(resolved, component, match))
-                return false;
-            candidate = resolved.empty() || resolved.back() == '/' ? resolved + match : resolved + "/" + match;
+            // A GBK game's names are stored in UTF-8 on the disk.
+            std::string name = component;
+            if (encodingOf(component.c_str()) == GameEncoding::gbk) name = gameStringAsUtf8(component.c_str());
+            std::string match = name;
+            candidate = resolved.empty() || resolved.back() == '/' ? resolved + name : resolved + "/" + name;
+            if (name == component || !exists(candidate)) {
+                if (component == "." || component == ".." || !findIgnoringCase(resolved, name, match)) return false;
+                candidate = resolved.empty() || resolved.back() == '/' ? resolved + match : resolved + "/" + match;
+            }
         }
         resolved = candidate;
     }

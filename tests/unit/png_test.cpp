@@ -213,6 +213,23 @@ TEST_F(PngLoad, WindowsStyleNamesFindTheFile) {
     EXPECT_EQ(0, memcmp(png.pixels, "\x04\x05\x06", 3));
 }
 
+TEST_F(PngLoad, GbkNamesFindTheirUtf8FilesAndKeepTrailBytesWhenLowerCased) {
+    // 圖 is 0x88 0x44 in GBK and 坉 0x88 0x64: lowering the 'D' of the first
+    // would give it the second one's key.
+    write("圖.png", solidPicture(1, 1, {1, 2, 3}));
+    write("坉.png", solidPicture(1, 1, {4, 5, 6}));
+    write("背景.png", solidPicture(1, 1, {7, 8, 9}));
+    Loaded first = load(dir.path() + "/\x88\x44.png"), second = load(dir.path() + "/\x88\x64.PNG");
+    ASSERT_NE(first.pixels, nullptr);
+    ASSERT_NE(second.pixels, nullptr);
+    EXPECT_EQ(0, memcmp(first.pixels, "\x01\x02\x03", 3));
+    EXPECT_EQ(0, memcmp(second.pixels, "\x04\x05\x06", 3));
+    EXPECT_EQ(first.path, lower(dir.path()) + "/\x88\x44.png");
+    Loaded background = load(dir.path() + "/\xb1\xb3\xbe\xb0.png");
+    ASSERT_NE(background.pixels, nullptr);
+    EXPECT_EQ(0, memcmp(background.pixels, "\x07\x08\x09", 3));
+}
+
 using PngLoadDeath = PngLoad;
 
 TEST_F(PngLoadDeath, MissingFileIsFatalWithThePathAsGiven) {
