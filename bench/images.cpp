@@ -6,7 +6,9 @@
 #include <string>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "scene/objects.h"
+#include "engine/frame.h"
+#include "engine/gl.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "vindle.h"
@@ -21,7 +23,7 @@ const TempDir& resources() {
     static bool ready = [] {
         std::filesystem::create_directory(dir.file("Images"));
         writePng(dir.file("Images/tile.png"), solidPicture(64, 64, {200, 120, 40, 160}));
-        initEngineTables();
+        initObjectTables();
         setResourcesDir(dir.path().c_str());
         return true;
     }();

@@ -6,8 +6,11 @@
 #include <string>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "scene/objects.h"
+#include "engine/frame.h"
+#include "engine/gl.h"
 #include "scene/animation.h"
+#include "scene/records.h"
 #include "scene/png.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
@@ -32,7 +35,7 @@ void writeWalker(const TempResources& res) {
 void BM_FrameWithAnimatedSprites(benchmark::State& state) {
     TempResources res;
     writeWalker(res);
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     setResourcesDir(res.root().c_str());
     OffscreenContext gl(kGameWidth, kGameHeight);

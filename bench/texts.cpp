@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/posix/glyphs.h"
 #include "support/osmesa.h"
 #include "vindle.h"
@@ -11,7 +12,7 @@ namespace {
 constexpr int kWidth = 800, kHeight = 600;
 
 void buildScene() {
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     static const char* const lines[] = {"天地玄黄宇宙洪荒日月", "盈昃辰宿列张寒来暑往", "秋收冬藏闰余成岁律吕",
                                         "调阳云腾致雨露结为霜", "金生丽水玉出昆冈剑号"};

@@ -4,8 +4,13 @@
 #include <cstring>
 
 #include "engine/messages.h"
-#include "engine/window.h"
+#include "engine/process.h"
 #include "platform/platform.h"
+#include "platform/seam.h"
+
+namespace {
+constexpr size_t kWarningBufferSize = 1024;
+}  // namespace
 
 void formatMessage(char* buffer, size_t size, const char* format, va_list arguments) {
     memset(buffer, 0, size);
@@ -32,6 +37,6 @@ void fatalError(const char* format, ...) {
     // cannot be shown.
     platformMessageLine(message);
     platformDebugOutput(message);
-    platformMessageBox(message, kMsgFatalCaption, PLATFORM_BOX_ERROR, false);
+    showMessageBox(message, kMsgFatalCaption, PLATFORM_BOX_ERROR, false);
     endProcess(-1);
 }

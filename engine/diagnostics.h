@@ -5,7 +5,6 @@
 #include <cstdarg>
 #include <cstddef>
 
-constexpr size_t kWarningBufferSize = 1024;
 constexpr size_t kFatalBufferSize = 10240;
 
 // Formats into a zero-filled buffer of the given size; longer text is cut at

@@ -1,17 +1,12 @@
+#include "engine/frame.h"
+
 #include "engine/gl.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
-#include "engine/window.h"
-#include "scene/images.h"
+#include "scene/objects.h"
 #include "scene/animation.h"
+#include "scene/images.h"
 #include "scene/texts.h"
-
-void placeRasterPosition(int x, int y) {
-    // The origin is always a valid raster position; an empty bitmap then moves
-    // it to the target without invalidating it, even outside the window.
-    glRasterPos2i(0, 0);
-    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
-}
 
 void drawFrame() {
     const int width = settings.gameWidth.load(std::memory_order_relaxed);

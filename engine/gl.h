@@ -1,4 +1,13 @@
-// OpenGL, GLU and GLUT as the engine uses them (freeglut's header brings all three).
+// OpenGL, GLU and GLUT as the engine uses them (freeglut's header brings all
+// three), and the raster helper of the drawing passes.
 #pragma once
 
 #include <GL/freeglut.h>
+
+// Moves the raster position to a scene point, which may lie outside the window.
+inline void placeRasterPosition(int x, int y) {
+    // The origin is always a valid raster position; an empty bitmap then moves
+    // it to the target without invalidating it, even outside the window.
+    glRasterPos2i(0, 0);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), nullptr);
+}

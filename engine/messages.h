@@ -1,9 +1,18 @@
-// Every text the engine shows the player, in one list. The source is UTF-8; the
-// Windows build turns the literals into code page 936 at compile time.
+// Every text the engine and its backends show the player, in one list. The
+// list yields an enum of the messages, a table of their texts, and one named
+// constant per text, which printf-style callers use so the compiler checks
+// their arguments. The source is UTF-8; the Windows build turns the literals
+// into code page 936 at compile time.
 #pragma once
+
+#include <cstddef>
 
 #define VINDLE_MESSAGES(X)                                                                      \
     /* start-up and diagnostics */                                                             \
+    X(kMsgBanner1, "本游戏引擎由Vindle团队开发，网址：https://vindle.example.org")                \
+    X(kMsgBanner2, "Vindle零基础编程入门课程：用C语言写出你的第一个游戏！")                      \
+    X(kMsgBanner3, "欢迎访问 https://vindle.example.org ，免费学习编程")                          \
+    X(kMsgBanner4, "学编程，从写游戏开始；多动手，多思考！")                                        \
     X(kMsgExePathFailed, "获取当前exe文件路径出错")                                    \
     X(kMsgExeDirFailed, "获取exe文件路径出错,错误码：")                              \
     X(kMsgFatalCaption, "遇到严重错误，程序即将退出！")                             \
@@ -32,9 +41,33 @@
     X(kMsgSoundUnsupported,                                                                    \
       "音频文件【%s】格式不被支持，请换其他普通MP3文件。错误详细信息：MCI接口初始化错误") \
     X(kMsgSoundNoDevice, "没有可用的音频输出设备（%s），游戏继续运行，但没有声音")           \
+    /* sound errors of the Linux backend (Windows asks MCI for its own texts) */               \
+    X(kMsgSoundHardware, "指定的设备有硬件问题，无法打开音频输出。")                      \
+    X(kMsgSoundNotOpen, "指定的设备未打开，或不被 MCI 识别。")                               \
+    X(kMsgSoundFileNotFound, "找不到指定的文件。请确认路径和文件名是否正确。")             \
+    X(kMsgSoundCannotDecode, "MCI 设备驱动程序出现内部错误：无法解码该音频文件。")           \
+    X(kMsgSoundUnknownError, "未知的 MCI 错误（%d）。")                                       \
     /* dialogs */                                                                              \
-    X(kMsgDialogCaption, "提示")
+    X(kMsgDialogCaption, "提示")                                                               \
+    /* buttons of the Linux message boxes (Windows labels its own) */                          \
+    X(kMsgButtonYes, "是(Y)")                                                                  \
+    X(kMsgButtonNo, "否(N)")                                                                   \
+    X(kMsgButtonOk, "确定")
 
-#define VINDLE_DEFINE_MESSAGE(name, text) inline constexpr char name[] = text;
-VINDLE_MESSAGES(VINDLE_DEFINE_MESSAGE)
-#undef VINDLE_DEFINE_MESSAGE
+#define VINDLE_MESSAGE_ID(name, text) name##Id,
+enum class MessageId { VINDLE_MESSAGES(VINDLE_MESSAGE_ID) kCount };
+#undef VINDLE_MESSAGE_ID
+
+#define VINDLE_MESSAGE_TEXT(name, text) inline constexpr char name[] = text;
+VINDLE_MESSAGES(VINDLE_MESSAGE_TEXT)
+#undef VINDLE_MESSAGE_TEXT
+
+#define VINDLE_MESSAGE_ENTRY(name, text) name,
+inline constexpr const char* kMessageTexts[] = {VINDLE_MESSAGES(VINDLE_MESSAGE_ENTRY)};
+#undef VINDLE_MESSAGE_ENTRY
+static_assert(sizeof kMessageTexts / sizeof kMessageTexts[0] == static_cast<size_t>(MessageId::kCount));
+
+inline const char* messageText(MessageId id) { return kMessageTexts[static_cast<int>(id)]; }
+
+// The lines printed when the game starts, before its window opens.
+inline constexpr const char* kBannerLines[] = {kMsgBanner1, kMsgBanner2, kMsgBanner3, kMsgBanner4};

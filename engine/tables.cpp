@@ -4,12 +4,6 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "vindle.h"
-#include "scene/records.h"
-
-HashTable* textTable = nullptr;
-HashTable* imageTable = nullptr;
-HashTable* spriteTable = nullptr;
 
 namespace {
 // Made on first use (thread-safe), never destroyed: another thread may still
@@ -52,16 +46,8 @@ int32_t bucketIndex(const HashTable* table, HashKey key) {
     return static_cast<int32_t>(table->hash(key) % static_cast<uint32_t>(table->bucketCount - 1));
 }
 
-void putHashValue(HashTable* table, HashKey key, void* value) {
+void insertHashValue(HashTable* table, HashKey key, void* value) {
     HashEntry** link = &table->buckets[bucketIndex(table, key)];
-    for (HashEntry* entry = *link; entry; entry = entry->next) {
-        if (table->equals(key, entry->key)) {
-            free(entry->value);
-            entry->value = value;
-            free(reinterpret_cast<void*>(key));
-            return;
-        }
-    }
     auto* entry = static_cast<HashEntry*>(malloc(sizeof(HashEntry)));
     if (!entry) abort();  // out of memory: nothing sensible is left to do
     entry->key = key;
@@ -70,6 +56,18 @@ void putHashValue(HashTable* table, HashKey key, void* value) {
     while (*link) link = &(*link)->next;
     *link = entry;
     ++table->entryCount;
+}
+
+void* replaceHashValue(HashTable* table, HashKey key, void* value) {
+    for (HashEntry* entry = table->buckets[bucketIndex(table, key)]; entry; entry = entry->next) {
+        if (table->equals(key, entry->key)) {
+            void* previous = entry->value;
+            entry->value = value;
+            return previous;
+        }
+    }
+    insertHashValue(table, key, value);
+    return nullptr;
 }
 
 void* getHashValue(const HashTable* table, HashKey key) {
@@ -104,28 +102,5 @@ int equalsString(HashKey a, HashKey b) {
     return strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b)) == 0 ? 1 : 0;
 }
 
-void initEngineTables() {
-    engineLock();
-    if (!textTable) textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (!imageTable) imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    if (!spriteTable) spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-}
-
 void lockEngine() { platformLock(engineLock()); }
 void unlockEngine() { platformUnlock(engineLock()); }
-
-extern "C" VINDLE_API void clearGameUI(void) {
-    lockEngine();
-    // Nothing refers to the dropped records afterwards, so they go with their
-    // tables; the pixel blocks they point to stay in the PNG cache.
-    visitTable(textTable, releaseTextRecord);
-    visitTable(imageTable, releaseImageRecord);
-    visitTable(spriteTable, releaseSpriteRecord);
-    destroyHashTable(textTable);
-    destroyHashTable(imageTable);
-    destroyHashTable(spriteTable);
-    textTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    imageTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    spriteTable = createHashTable(hashInt, equalsInt, kObjectTableBuckets);
-    unlockEngine();
-}

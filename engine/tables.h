@@ -1,5 +1,5 @@
-// Chained hash tables with caller-chosen key functions, the object tables and
-// the one engine lock that guards them.
+// Chained hash tables with caller-chosen key functions, and the one engine
+// lock that guards the scene's tables and the PNG cache.
 #pragma once
 
 #include <cstdint>
@@ -26,10 +26,14 @@ struct HashTable {
 HashTable* createHashTable(HashFunc hash, EqualsFunc equals, int32_t bucketCount);
 // Frees the entries, the buckets and the table; keys and values stay.
 void destroyHashTable(HashTable* table);
-// Adds the pair, or replaces the value under an equal key: the old value and the
-// key passed are then freed with free(), so only tables whose keys and values
-// are malloc'd blocks may ever receive a key they already hold.
-void putHashValue(HashTable* table, HashKey key, void* value);
+// The table never frees a key or a value: they stay the caller's.
+// Adds the pair at the end of its bucket's chain. The key must not be in the
+// table yet.
+void insertHashValue(HashTable* table, HashKey key, void* value);
+// Stores value under the equal key already in the table and returns the value
+// it held; the table keeps its own key. Without an equal key it adds the pair
+// as insertHashValue does and returns null.
+void* replaceHashValue(HashTable* table, HashKey key, void* value);
 // The value stored under an equal key, or null (also for a null table).
 void* getHashValue(const HashTable* table, HashKey key);
 // The bucket a key lives in: hash mod (bucketCount - 1), so the last bucket
@@ -47,15 +51,6 @@ int equalsString(HashKey a, HashKey b);
 inline HashKey intKey(int32_t number) { return static_cast<HashKey>(static_cast<uint32_t>(number)); }
 inline HashKey stringKey(const char* s) { return reinterpret_cast<HashKey>(s); }
 
-constexpr int32_t kObjectTableBuckets = 1000;
-
-// The three object tables. Reached only with the engine lock held.
-extern HashTable* textTable;
-extern HashTable* imageTable;
-extern HashTable* spriteTable;
-
-// Creates the lock (first thing in zqInit) and the object tables that do not
-// exist yet. Safe to call more than once.
-void initEngineTables();
+// The engine lock: non-recursive, made on first use and never destroyed.
 void lockEngine();
 void unlockEngine();

@@ -1,9 +1,29 @@
 // The platform contract: everything the portable core needs from the operating
 // system, one function a service. Exactly one backend implements it per target
 // (posix/ for Linux, win32/ for the Windows DLL); a new backend is written by
-// reading this header alone. Nothing here may assume a particular OS: paths are
-// byte strings in the game's code page, sizes are buffer sizes in bytes, and
-// every function is safe to call from any thread unless it says otherwise.
+// reading this header alone, and opens its main file (system.cpp) with a
+// checklist of what it does differently from Windows. Nothing here may assume
+// a particular OS: paths are byte strings in the game's code page, sizes are
+// buffer sizes in bytes, and every function is safe to call from any thread
+// unless it says otherwise. tests/platform/ is the contract test every
+// backend passes.
+//
+// The window layer is not part of this contract: freeglut is the window layer
+// on every target (built from Debian's source package for Windows), and the
+// portable core calls it directly, on the window thread only, through
+// engine/gl.h. The GLUT calls it makes are:
+//   start-up    glutInit, glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
+//               glutCreateWindow, glutInitWindowPosition, glutInitWindowSize,
+//               glutMainLoop
+//   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
+//               glutKeyboardFunc, glutKeyboardUpFunc, glutSpecialFunc,
+//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc
+//   each frame  glutPostRedisplay, glutSwapBuffers
+//   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
+//               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
+// A backend adds what GLUT does not give: the hooks below that name the game
+// window (platformNoteGameWindow, platformNoteWindowTitle) let it reach the
+// native window for dialogs and titles in the system's encoding.
 #pragma once
 
 #include <cstddef>
@@ -75,7 +95,7 @@ void platformExtension(const char* path, char* dest, size_t size);
 void platformBaseName(const char* path, char* dest, size_t size);
 // The form of an existing path that the sound layer understands without
 // quoting (the 8.3 short path on Windows; the resolved real path on Linux).
-// Writes "" and returns false when there is no such file.
+// Writes "" and returns false when there is no such file or it does not fit.
 bool platformShortPath(const char* path, char* dest, size_t size);
 
 // ---- text -------------------------------------------------------------------
@@ -115,8 +135,29 @@ void platformNoteGameWindow();
 void platformNoteWindowTitle(const char* title);
 
 // ---- sound ------------------------------------------------------------------
-// Carries out one MCI-style command string ("play NAME", "play NAME repeat",
-// "close NAME") and returns 0 on success or an MCI error code.
-int platformSoundCommand(const char* command);
-// Writes the text for an MCI error code into dest (cut to fit).
+// A sound is named by the short path of its file (platformShortPath), so one
+// file is one sound and several files may sound at once. Results are numbered
+// as MCI numbers them; a backend may return any other non-zero MCI-style code,
+// which platformSoundErrorText must then explain.
+enum {
+    PLATFORM_SOUND_OK = 0,
+    // The play succeeded on a silent device because the machine has no audio
+    // output, so the game runs on without sound. Returned by the one play that
+    // found out; the portable layer reports it as a warning, later plays
+    // answer PLATFORM_SOUND_OK.
+    PLATFORM_SOUND_SILENCED = 1,
+    PLATFORM_SOUND_HARDWARE = 262,            // the output cannot be opened (MCIERR_HARDWARE)
+    PLATFORM_SOUND_NOT_OPEN = 263,            // no sound of that name (MCIERR_INVALID_DEVICE_NAME)
+    PLATFORM_SOUND_FILE_NOT_FOUND = 275,      // MCIERR_FILE_NOT_FOUND
+    PLATFORM_SOUND_UNSUPPORTED_FORMAT = 277,  // the file cannot be decoded (MCIERR_INTERNAL)
+};
+// Starts the file from its beginning, once or (with loop) until it is closed.
+// A file that is already open is restarted. An empty path answers
+// PLATFORM_SOUND_NOT_OPEN.
+int platformPlaySound(const char* path, bool loop);
+// Stops the sound of that file and forgets it. PLATFORM_SOUND_NOT_OPEN when it
+// was not open (also for an empty path).
+int platformCloseSound(const char* path);
+// Writes the player's text for a result into dest (cut to fit); for
+// PLATFORM_SOUND_SILENCED, why the audio output could not be opened.
 void platformSoundErrorText(int code, char* dest, size_t size);

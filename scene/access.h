@@ -7,6 +7,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 
 // Runs use(record) with the lock held when table has the number; otherwise
 // prints missingText (unless it is null) once the lock is released. Returns

@@ -3,16 +3,18 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
-#include "engine/window.h"
 #include "platform/platform.h"
+#include "scene/objects.h"
 #include "scene/png.h"
+#include "scene/records.h"
 #include "vindle.h"
 
 namespace {
@@ -24,16 +26,7 @@ FrameNode* newFrameNode(char* path) {
     return node;
 }
 
-FrameNode* lastNode(FrameNode* list) {
-    while (list->next) list = list->next;
-    return list;
-}
-
-void appendName(const char* name, void* context) {
-    auto** tail = static_cast<FrameNode**>(context);
-    (*tail)->next = newFrameNode(copyGameString(name));
-    *tail = (*tail)->next;
-}
+void appendName(const char* name, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(name); }
 
 // atoi's reading of a number, saturating instead of overflowing as the
 // Windows runtime does.
@@ -42,6 +35,26 @@ int leadingNumber(const char* text) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
+}
+
+// Number of frames after the list's head; -1 for no list at all.
+int countFrames(const FrameNode* list) {
+    if (!list) return -1;
+    int count = 0;
+    for (const FrameNode* node = list->next; node; node = node->next) ++count;
+    return count;
+}
+
+// qsort comparison of two file names: by the number that begins the base
+// name, read as atoi reads it.
+int compareFrameNames(const void* a, const void* b) {
+    // Only the leading number counts, so a name cut to this size still
+    // compares the same unless its number alone is longer.
+    char baseA[1024], baseB[1024];
+    platformBaseName(*static_cast<const char* const*>(a), baseA, sizeof baseA);
+    platformBaseName(*static_cast<const char* const*>(b), baseB, sizeof baseB);
+    const int numberA = leadingNumber(baseA), numberB = leadingNumber(baseB);
+    return numberA < numberB ? -1 : numberA > numberB ? 1 : 0;
 }
 
 FrameNode* frameAt(FrameNode* list, int index) {
@@ -59,29 +72,14 @@ void advanceSprite(void* record) {
         sprite->frameIndex = 0;
 }
 
+constexpr unsigned kAnimationPeriodMs = 300;
+
+void onAnimationTimer(int) {
+    advanceAnimations();
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
+}
+
 }  // namespace
-
-int countFrames(const FrameNode* list) {
-    if (!list) return -1;
-    int count = 0;
-    for (const FrameNode* node = list->next; node; node = node->next) ++count;
-    return count;
-}
-
-void listFrameFiles(const char* folder, FrameNode* list) {
-    FrameNode* tail = lastNode(list);
-    platformListPngFiles(folder, appendName, &tail);
-}
-
-int compareFrameNames(const void* a, const void* b) {
-    // Only the leading number counts, so a name cut to this size still
-    // compares the same unless its number alone is longer.
-    char baseA[1024], baseB[1024];
-    platformBaseName(*static_cast<char* const*>(a), baseA, sizeof baseA);
-    platformBaseName(*static_cast<char* const*>(b), baseB, sizeof baseB);
-    const int numberA = leadingNumber(baseA), numberB = leadingNumber(baseB);
-    return numberA < numberB ? -1 : numberA > numberB ? 1 : 0;
-}
 
 void advanceAnimations() {
     lockEngine();
@@ -89,10 +87,7 @@ void advanceAnimations() {
     unlockEngine();
 }
 
-void onAnimationTimer(int) {
-    advanceAnimations();
-    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
-}
+void startAnimationTimer() { glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0); }
 
 void drawSpriteRecord(void* record) {
     auto* sprite = static_cast<SpriteRecord*>(record);
@@ -170,21 +165,21 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
     if (platformDiskPath(actionFolder, diskFolder, sizeof diskFolder))
         memcpy(actionFolder, diskFolder, strlen(diskFolder) + 1);
 
-    FrameNode* scratch = newFrameNode(nullptr);
-    listFrameFiles(actionFolder, scratch);
-    std::vector<char*> names;
-    for (FrameNode* node = scratch->next; node; node = node->next) names.push_back(node->path);
-    if (names.size() > 1) qsort(names.data(), names.size(), sizeof(char*), compareFrameNames);
+    // The frame files in the order the system lists them, then by number.
+    std::vector<std::string> files;
+    platformListPngFiles(actionFolder, appendName, &files);
+    std::vector<const char*> names;
+    for (const std::string& file : files) names.push_back(file.c_str());
+    if (names.size() > 1) qsort(names.data(), names.size(), sizeof(const char*), compareFrameNames);
 
     sprite->frames = newFrameNode(nullptr);
     FrameNode* tail = sprite->frames;
     char framePath[kPathBufferSize];
-    for (char* name : names) {
+    for (const char* name : names) {
         // A frame whose path does not fit could never be loaded.
         if (!joinPath(framePath, sizeof framePath, actionFolder, name)) continue;
         tail->next = newFrameNode(copyGameString(framePath));
         tail = tail->next;
     }
-    freeFrameList(scratch);
     unlockEngine();
 }

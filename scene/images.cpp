@@ -7,9 +7,9 @@
 #include "engine/diagnostics.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/png.h"
@@ -69,14 +69,12 @@ VINDLE_API void createImage(int id, const char* fileName) {
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
     auto* image = newRecord<ImageRecord>();
-    image->id = id;
-    image->path = copyGameString(path);
     image->width = picture.width;
     image->height = picture.height;
     image->colorType = picture.colorType;
     image->pixels = picture.pixels;
     image->visible = 1;
-    putHashValue(tableToFill(imageTable), intKey(id), image);
+    insertHashValue(tableToFill(imageTable), intKey(id), image);
     unlockEngine();
 }
 
@@ -85,8 +83,6 @@ VINDLE_API void setImageSource(int id, const char* fileName) {
         char path[kPathBufferSize];
         buildImagePath(path, fileName);
         Picture picture = loadImagePicture(path);
-        free(image.path);
-        image.path = copyGameString(path);
         image.pixels = picture.pixels;
         image.width = picture.width;
         image.height = picture.height;

@@ -8,7 +8,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
 
 HashTable* pngCache = nullptr;
@@ -111,8 +111,7 @@ unsigned char* decodePng(FILE* file, int* width, int* height, int* colorType) {
     return block;
 }
 
-}  // namespace
-
+// 1 when s ends in ".png" (case as given), else 0.
 int hasPngSuffix(const char* s) {
     static const char kSuffix[] = ".png";
     const size_t suffixLength = sizeof kSuffix - 1;
@@ -122,6 +121,8 @@ int hasPngSuffix(const char* s) {
         if (s[length - i] != kSuffix[suffixLength - i]) return 0;
     return 1;
 }
+
+}  // namespace
 
 size_t rgbRowSize(int width) { return (3 * static_cast<size_t>(width) + 3) & ~size_t{3}; }
 
@@ -160,6 +161,6 @@ unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
     }
     memcpy(key, path, length + 1);
     *entry = PngCacheEntry{*width, *height, *colorType, pixels};
-    putHashValue(pngCache, stringKey(key), entry);
+    insertHashValue(pngCache, stringKey(key), entry);
     return pixels;
 }

@@ -15,8 +15,6 @@
 // The caller holds the engine lock.
 unsigned char* loadPng(char* path, int* width, int* height, int* colorType);
 
-// 1 when s ends in ".png" (case as given), else 0.
-int hasPngSuffix(const char* s);
 // Bytes of one RGB row: 3 * width rounded up to a multiple of 4.
 size_t rgbRowSize(int width);
 

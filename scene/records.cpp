@@ -19,9 +19,7 @@ void releaseTextRecord(void* record) {
 }
 
 void releaseImageRecord(void* record) {
-    auto* image = static_cast<ImageRecord*>(record);
-    free(image->path);
-    free(image);
+    free(record);
 }
 
 void freeFrameList(FrameNode* head) {

@@ -1,11 +1,11 @@
 // The records of the three kinds of scene objects. Each lives in its kind's
-// object table under its number and is reached only with the engine lock held.
+// object table under its number (which the record need not repeat) and is
+// reached only with the engine lock held.
 #pragma once
 
 #include <cstdint>
 
 struct TextRecord {
-    int32_t id;
     char* text;  // own copy, never null
     int32_t x, y;
     int32_t visible;
@@ -14,8 +14,6 @@ struct TextRecord {
 };
 
 struct ImageRecord {
-    int32_t id;
-    char* path;  // own copy of the lower-cased full path of the picture
     int32_t x, y;
     int32_t width, height;
     int32_t colorType;     // 2 RGB or 6 RGBA
@@ -30,7 +28,6 @@ struct FrameNode {
 };
 
 struct SpriteRecord {
-    int32_t id;
     char* name;
     char* action;  // null before the first action
     char* folder;  // full sprite folder path, fixed at creation

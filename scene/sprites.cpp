@@ -4,8 +4,9 @@
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"
@@ -35,12 +36,11 @@ VINDLE_API void createSprite(int id, const char* name) {
         fatalError(kMsgSpriteFolderMissing, folder);
     }
     auto* sprite = newRecord<SpriteRecord>();
-    sprite->id = id;
     sprite->name = copyGameString(name);
     sprite->folder = copyGameString(folder);
     sprite->visible = 1;
     sprite->repeatPlay = 1;
-    putHashValue(tableToFill(spriteTable), intKey(id), sprite);
+    insertHashValue(tableToFill(spriteTable), intKey(id), sprite);
     unlockEngine();
 }
 

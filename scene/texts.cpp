@@ -6,7 +6,7 @@
 #include "engine/gl.h"
 #include "engine/messages.h"
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
 #include "scene/records.h"
@@ -39,11 +39,10 @@ VINDLE_API void createText(int id, const char* text) {
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
-    record->id = id;
     record->text = copyGameString(text);
     record->visible = 1;
     record->fontSize = 20;
-    putHashValue(tableToFill(textTable), intKey(id), record);
+    insertHashValue(tableToFill(textTable), intKey(id), record);
     unlockEngine();
 }
 

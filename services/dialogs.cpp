@@ -4,6 +4,7 @@
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
 #include "platform/platform.h"
+#include "platform/seam.h"
 #include "vindle.h"
 
 namespace {
@@ -14,7 +15,7 @@ int showMessage(int style, const char* format, va_list arguments) {
     char message[kDialogBufferSize];
     formatMessage(message, sizeof message, format, arguments);
     platformNoteGameString(message);
-    return platformMessageBox(message, kMsgDialogCaption, style, true);
+    return showMessageBox(message, kMsgDialogCaption, style, true);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "engine/gl.h"
-#include "engine/window.h"
+#include "engine/requests.h"
 #include "vindle.h"
 
 namespace {
@@ -56,6 +56,15 @@ void onMouse(int button, int state, int, int) {
 void onPassiveMotion(int x, int y) {
     mouseX.store(x, kRelaxed);
     mouseY.store(y, kRelaxed);
+}
+
+void installInputCallbacks() {
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutPassiveMotionFunc(onPassiveMotion);
 }
 
 extern "C" {

@@ -1,6 +1,10 @@
-// Keyboard and mouse: the GLUT callbacks, run on the window thread, that record
-// the latest key and pointer events for the game to poll.
+// Keyboard and mouse: GLUT callbacks, run on the window thread, that record the
+// latest key and pointer events for the game to poll.
 #pragma once
+
+// Installs the callbacks below on the current GLUT window; window thread, at
+// start-up.
+void installInputCallbacks();
 
 void onKeyboard(unsigned char key, int x, int y);
 void onKeyboardUp(unsigned char key, int x, int y);

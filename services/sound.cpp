@@ -1,20 +1,18 @@
 // playSound and closeSound: the engine keeps no sound state of its own. A sound
-// is named by its file's short path and carried out by the platform's
-// MCI-style command layer, so one file is one sound.
-#include <cstdio>
+// is named by its file's short path and carried out by the platform, so one
+// file is one sound.
 #include <cstring>
 
 #include "engine/diagnostics.h"
 #include "engine/messages.h"
-#include "engine/settings.h"
+#include "engine/paths.h"
 #include "platform/platform.h"
+#include "platform/seam.h"
 #include "vindle.h"
 
 namespace {
 
 constexpr size_t kExtensionSize = 100;
-constexpr size_t kCommandSize = 32010;
-constexpr int kUnsupportedFormat = 277;  // MCIERR_INTERNAL
 
 // Compares ASCII letters without regard to case, as the extension test does.
 bool equalsIgnoringCase(const char* a, const char* b) {
@@ -33,7 +31,6 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     char fullPath[kPathBufferSize];
     char shortPath[kPathBufferSize] = {};
     char extension[kExtensionSize] = {};
-    char command[kCommandSize] = {};
 
     const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
     // A cut path has lost its extension; the name as given still has it.
@@ -44,14 +41,16 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     platformShortPath(fullPath, shortPath, sizeof shortPath);
 
     // Closing first makes a second play of a sounding file start it anew.
-    snprintf(command, sizeof command, "close %s", shortPath);
-    platformSoundCommand(command);
-    snprintf(command, sizeof command, "play %s%s", shortPath, repeat ? " repeat" : "");
-    const int result = platformSoundCommand(command);
-    if (result == 0) return 0;
-    if (result == kUnsupportedFormat) fatalError(kMsgSoundUnsupported, fileName);
+    closeSoundFile(shortPath);
+    const int result = playSoundFile(shortPath, repeat != 0);
+    if (result == PLATFORM_SOUND_OK) return 0;
+    if (result == PLATFORM_SOUND_UNSUPPORTED_FORMAT) fatalError(kMsgSoundUnsupported, fileName);
     char errorText[kFatalBufferSize];
     platformSoundErrorText(result, errorText, sizeof errorText);
+    if (result == PLATFORM_SOUND_SILENCED) {
+        printWarning(kMsgSoundNoDevice, errorText);
+        return 0;
+    }
     fatalError("%s", errorText);  // a system text may hold '%'
 }
 
@@ -59,11 +58,9 @@ VINDLE_API int closeSound(const char* fileName) {
     if (!fileName) fileName = "";
     char fullPath[kPathBufferSize];
     char shortPath[kPathBufferSize] = {};
-    char command[kCommandSize] = {};
     // A path that does not fit names no file, and the close names none either.
     if (buildResourcePath(fullPath, "Sounds", fileName)) platformShortPath(fullPath, shortPath, sizeof shortPath);
-    snprintf(command, sizeof command, "close %s", shortPath);
-    return platformSoundCommand(command);
+    return closeSoundFile(shortPath);
 }
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config python3
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libosmesa6-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei
   libsdl2-dev libsdl2-mixer-dev lame libxft-dev

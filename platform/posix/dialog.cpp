@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/messages.h"
 #include "platform/platform.h"
 #include "platform/posix/charset.h"
 #include "platform/posix/x11window.h"
-#include "platform/seam.h"
 
 namespace {
 
@@ -72,11 +72,11 @@ public:
     Box(Display* display, const char* text, const char* caption, int style, Window owner)
         : display_(display), screen_(DefaultScreen(display)), caption_(gameTextAsUtf8(caption)), owner_(owner) {
         if (style == PLATFORM_BOX_YESNO_QUESTION) {
-            buttons_ = {{"是(Y)", PLATFORM_BOX_IDYES}, {"否(N)", PLATFORM_BOX_IDNO}};
+            buttons_ = {{kMsgButtonYes, PLATFORM_BOX_IDYES}, {kMsgButtonNo, PLATFORM_BOX_IDNO}};
             escapeResult_ = PLATFORM_BOX_IDNO;
             icon_ = Icon::question;
         } else {
-            buttons_ = {{"确定", PLATFORM_BOX_IDOK}};
+            buttons_ = {{kMsgButtonOk, PLATFORM_BOX_IDOK}};
             escapeResult_ = PLATFORM_BOX_IDOK;
             icon_ = style == PLATFORM_BOX_ERROR ? Icon::error : Icon::none;
         }
@@ -463,7 +463,6 @@ private:
 }  // namespace
 
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
-    if (MessageBoxHook hook = platformMessageBoxHook()) return hook(text, caption, style, ownedByGameWindow);
     std::lock_guard<std::mutex> turn(boxTurn());
     // One connection for every box, opened on first use and kept: closing it
     // would leave the Render library's per-display cache pointing at a freed

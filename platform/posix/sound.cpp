@@ -1,10 +1,8 @@
-// Linux backend: sound. A small interpreter for the MCI-style commands the
-// engine sends ("play NAME", "play NAME repeat", "close NAME") on top of
-// SDL2_mixer. Every open file is one decoded chunk on a mixer channel of its
-// own, so a file is one sound and several files sound together.
+// Linux backend: sound on top of SDL2_mixer. Every open file is one decoded
+// chunk on a mixer channel of its own, so a file is one sound and several
+// files sound together.
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <strings.h>
 
 #include <cstring>
 #include <map>
@@ -14,18 +12,8 @@
 
 #include "engine/messages.h"
 #include "platform/platform.h"
-#include "platform/seam.h"
 
 namespace {
-
-// The MCI codes this layer answers with (MCIERR_BASE 256 + offset).
-enum SoundError {
-    kUnrecognizedCommand = 261,
-    kHardware = 262,
-    kInvalidDeviceName = 263,
-    kFileNotFound = 275,
-    kInternal = 277,
-};
 
 struct OpenSound {
     Mix_Chunk* chunk;
@@ -36,6 +24,9 @@ struct SoundState {
     std::mutex lock;
     bool deviceTried = false;
     bool deviceOpen = false;
+    bool silenced = false;        // the dummy driver stands in for a missing output
+    bool silenceReported = false;
+    std::string silenceReason;
     std::map<std::string, OpenSound> open;  // by the name the command gave
     std::set<int> channelsInUse;
 };
@@ -66,10 +57,8 @@ bool ensureDevice(SoundState& sound) {
     Mix_Init(MIX_INIT_MP3);
     sound.deviceOpen = openDevice(nullptr);
     if (!sound.deviceOpen) {
-        char warning[1024];
-        snprintf(warning, sizeof warning, kMsgSoundNoDevice, SDL_GetError());
-        sound.deviceOpen = openDevice("dummy");
-        if (sound.deviceOpen) platformWarningLine(warning);
+        sound.silenceReason = SDL_GetError();
+        sound.deviceOpen = sound.silenced = openDevice("dummy");
     }
     return sound.deviceOpen;
 }
@@ -89,16 +78,16 @@ void closeOpenSound(SoundState& sound, std::map<std::string, OpenSound>::iterato
 }
 
 int playFile(const std::string& name, bool repeat) {
-    if (name.empty()) return kInvalidDeviceName;
+    if (name.empty()) return PLATFORM_SOUND_NOT_OPEN;
     SoundState& sound = state();
     std::lock_guard<std::mutex> guard(sound.lock);
-    if (!ensureDevice(sound)) return kHardware;
+    if (!ensureDevice(sound)) return PLATFORM_SOUND_HARDWARE;
     auto entry = sound.open.find(name);
     if (entry == sound.open.end()) {
         SDL_RWops* file = SDL_RWFromFile(name.c_str(), "rb");
-        if (!file) return kFileNotFound;
+        if (!file) return PLATFORM_SOUND_FILE_NOT_FOUND;
         Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);  // WAV, and MP3 decoded whole
-        if (!chunk) return kInternal;
+        if (!chunk) return PLATFORM_SOUND_UNSUPPORTED_FORMAT;
         int channel = freeChannel(sound);
         entry = sound.open.emplace(name, OpenSound{chunk, channel}).first;
         sound.channelsInUse.insert(channel);
@@ -107,61 +96,47 @@ int playFile(const std::string& name, bool repeat) {
     Mix_HaltChannel(entry->second.channel);
     if (Mix_PlayChannel(entry->second.channel, entry->second.chunk, repeat ? -1 : 0) < 0) {
         closeOpenSound(sound, entry);
-        return kHardware;
+        return PLATFORM_SOUND_HARDWARE;
     }
-    return 0;
+    if (sound.silenced && !sound.silenceReported) {
+        sound.silenceReported = true;
+        return PLATFORM_SOUND_SILENCED;
+    }
+    return PLATFORM_SOUND_OK;
 }
 
 int closeFile(const std::string& name) {
     SoundState& sound = state();
     std::lock_guard<std::mutex> guard(sound.lock);
     auto entry = sound.open.find(name);
-    if (entry == sound.open.end()) return kInvalidDeviceName;
+    if (entry == sound.open.end()) return PLATFORM_SOUND_NOT_OPEN;
     closeOpenSound(sound, entry);
-    return 0;
-}
-
-// The command word, case ignored, followed by a blank or the end.
-bool startsWithWord(const char* command, const char* word, const char*& rest) {
-    size_t length = strlen(word);
-    if (strncasecmp(command, word, length) != 0) return false;
-    if (command[length] != ' ' && command[length] != '\0') return false;
-    rest = command[length] ? command + length + 1 : command + length;
-    return true;
+    return PLATFORM_SOUND_OK;
 }
 
 }  // namespace
 
-int platformSoundCommand(const char* command) {
-    if (SoundCommandHook hook = platformSoundCommandHook()) return hook(command);
-    if (!command) return kUnrecognizedCommand;
-    // Names are whole real paths and may hold blanks, so they are not split
-    // at blanks: only a trailing " repeat" is taken off.
-    const char* rest = nullptr;
-    if (startsWithWord(command, "play", rest)) {
-        std::string name(rest);
-        static const char kRepeat[] = " repeat";
-        const size_t suffix = sizeof kRepeat - 1;
-        bool repeat = name.size() > suffix && strcasecmp(name.c_str() + name.size() - suffix, kRepeat) == 0;
-        if (repeat) name.resize(name.size() - suffix);
-        return playFile(name, repeat);
-    }
-    if (startsWithWord(command, "close", rest)) return closeFile(rest);
-    return kUnrecognizedCommand;
-}
+int platformPlaySound(const char* path, bool loop) { return playFile(path ? path : "", loop); }
+
+int platformCloseSound(const char* path) { return closeFile(path ? path : ""); }
 
 void platformSoundErrorText(int code, char* dest, size_t size) {
     if (size == 0) return;
     const char* text = nullptr;
     switch (code) {
-        case kUnrecognizedCommand: text = "驱动程序无法识别指定的命令。"; break;
-        case kHardware: text = "指定的设备有硬件问题，无法打开音频输出。"; break;
-        case kInvalidDeviceName: text = "指定的设备未打开，或不被 MCI 识别。"; break;
-        case kFileNotFound: text = "找不到指定的文件。请确认路径和文件名是否正确。"; break;
-        case kInternal: text = "MCI 设备驱动程序出现内部错误：无法解码该音频文件。"; break;
+        case PLATFORM_SOUND_SILENCED: {
+            SoundState& sound = state();
+            std::lock_guard<std::mutex> guard(sound.lock);
+            snprintf(dest, size, "%s", sound.silenceReason.c_str());
+            return;
+        }
+        case PLATFORM_SOUND_HARDWARE: text = kMsgSoundHardware; break;
+        case PLATFORM_SOUND_NOT_OPEN: text = kMsgSoundNotOpen; break;
+        case PLATFORM_SOUND_FILE_NOT_FOUND: text = kMsgSoundFileNotFound; break;
+        case PLATFORM_SOUND_UNSUPPORTED_FORMAT: text = kMsgSoundCannotDecode; break;
     }
     if (text)
         snprintf(dest, size, "%s", text);
     else
-        snprintf(dest, size, "未知的 MCI 错误（%d）。", code);
+        snprintf(dest, size, kMsgSoundUnknownError, code);
 }

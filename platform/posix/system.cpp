@@ -1,4 +1,22 @@
 // Linux backend: lock, threads, time, process and console.
+//
+// What this backend does differently from Windows (all of platform.h is
+// implemented; nothing is missing):
+//  - paths: '\\' separators and any letter case are resolved by walking the
+//    folders (posix/files.cpp); the short path is the resolved real path, as
+//    there are no 8.3 names; a frame file is an ordinary file, standing in for
+//    the archive attribute;
+//  - console: ANSI colours, and only when stdout is a terminal; no debugger
+//    channel (platformDebugOutput does nothing);
+//  - text: glyphs from FreeType through fontconfig's match for SimSun; a game
+//    string is UTF-8 when it is valid UTF-8, else code page 936;
+//  - dialogs: a small Xlib/Xft box in place of MessageBoxA, owned through the
+//    X window that GLX reports at start-up;
+//  - window titles: also written as UTF-8 (_NET_WM_NAME) beside GLUT's Latin-1;
+//  - sound: SDL2_mixer in place of MCI, files decoded whole; the error texts
+//    come from engine/messages.h; a machine without audio output plays on a
+//    silent device (PLATFORM_SOUND_SILENCED once);
+//  - executable path: /proc/self/exe.
 #include <pthread.h>
 #include <time.h>
 #include <unistd.h>

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "engine/tables.h"
-#include "engine/window.h"
+#include "scene/objects.h"
+#include "engine/frame.h"
+#include "engine/gl.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
@@ -14,7 +16,7 @@ namespace {
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         setViewPortPosition(0, 0);
         setBgColor(1.0f, 1.0f, 1.0f);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "vindle.h"
@@ -18,7 +19,7 @@ protected:
     OffscreenContext context{kWidth, kHeight};
     TempDir dir;
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         setViewPortPosition(0, 0);
         setBgColor(1.0f, 1.0f, 1.0f);

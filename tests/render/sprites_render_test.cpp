@@ -10,6 +10,7 @@
 
 #include "engine/tables.h"
 #include "scene/animation.h"
+#include "scene/records.h"
 #include "support/fatal.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"

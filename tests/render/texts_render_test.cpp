@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/posix/glyphs.h"
 #include "support/osmesa.h"
 #include "vindle.h"
@@ -27,7 +28,7 @@ class TextRender : public ::testing::Test {
 protected:
     TextRender() : context_(kWidth, kHeight) {}
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         setBgColor(1, 1, 1);
         setGlyphCacheEnabled(true);

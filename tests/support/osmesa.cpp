@@ -5,7 +5,8 @@
 
 #include <stdexcept>
 
-#include "engine/window.h"
+#include "engine/frame.h"
+#include "engine/gl.h"
 #include "vindle.h"
 
 OffscreenContext::OffscreenContext(int width, int height)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "support/fatal.h"
 #include "support/pngfiles.h"
 #include "vindle.h"
@@ -37,7 +38,7 @@ private:
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
         reportFatalBoxes();
         setResourcesDir(res.root().c_str());

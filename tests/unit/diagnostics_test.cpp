@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-
+#include <iconv.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "engine/diagnostics.h"
+#include "engine/messages.h"
 #include "platform/seam.h"
 #include "support/capture.h"
 
@@ -74,4 +75,23 @@ TEST(FatalErrorDeathTest, GbkNamesInsideMessagesReachTheConsoleAsUtf8) {
         testing::ExitedWithCode(255), "^图片 Images/背景.png 文件不存在！\n");
     const std::string warned = captureStdout([] { printWarning("%s精灵", "\xd0\xa1\xcb\xb5"); });
     EXPECT_EQ(warned, "小说精灵\n");
+}
+
+// The Windows build compiles the texts to code page 936: a character outside
+// it would break that build, not this one.
+TEST(Messages, EveryTextIsNonEmptyAndHasACodePage936Form) {
+    iconv_t toCp936 = iconv_open("CP936", "UTF-8");
+    ASSERT_NE(toCp936, reinterpret_cast<iconv_t>(-1));
+    for (int i = 0; i < static_cast<int>(MessageId::kCount); ++i) {
+        std::string text = messageText(static_cast<MessageId>(i));
+        EXPECT_FALSE(text.empty()) << i;
+        std::string out(text.size() * 2 + 1, '\0');
+        char* in = &text[0];
+        char* to = &out[0];
+        size_t inLeft = text.size(), outLeft = out.size();
+        EXPECT_NE(iconv(toCp936, &in, &inLeft, &to, &outLeft), static_cast<size_t>(-1)) << text;
+        EXPECT_EQ(inLeft, 0u) << text;
+    }
+    iconv_close(toCp936);
+    EXPECT_STREQ(messageText(MessageId::kMsgDialogCaptionId), kMsgDialogCaption);
 }

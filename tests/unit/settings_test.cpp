@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/paths.h"
 #include "engine/settings.h"
 #include "support/capture.h"
 #include "vindle.h"

@@ -135,19 +135,18 @@ TEST_F(SoundPlayback, TwoFilesSoundTogetherAndCloseApart) {
     closeSound("high.wav");
 }
 
-TEST_F(SoundPlayback, CommandLayerAnswersWithMciCodes) {
+TEST_F(SoundPlayback, BackendAnswersWithMciCodes) {
     for (int i = 0; i < 100; ++i) playSound("short.wav", i % 2);
     EXPECT_EQ(closeSound("short.wav"), 0);
     EXPECT_EQ(closeSound("short.wav"), 263);
     EXPECT_EQ(closeSound("never played.wav"), 263);
-    EXPECT_EQ(platformSoundCommand("close "), 263);
-    EXPECT_EQ(platformSoundCommand("play "), 263);
-    EXPECT_EQ(platformSoundCommand("stop /x.wav"), 261);
-    EXPECT_EQ(platformSoundCommand(("play " + dir + "/Sounds/absent.wav").c_str()), 275);
-    EXPECT_EQ(platformSoundCommand(("play " + dir + "/Sounds/garbage.mp3 repeat").c_str()), 277);
-    EXPECT_EQ(platformSoundCommand(("close " + dir + "/Sounds/garbage.mp3").c_str()), 263);
+    EXPECT_EQ(platformCloseSound(""), 263);
+    EXPECT_EQ(platformPlaySound("", false), 263);
+    EXPECT_EQ(platformPlaySound((dir + "/Sounds/absent.wav").c_str(), false), 275);
+    EXPECT_EQ(platformPlaySound((dir + "/Sounds/garbage.mp3").c_str(), true), 277);
+    EXPECT_EQ(platformCloseSound((dir + "/Sounds/garbage.mp3").c_str()), 263);
     char text[256];
-    for (int code : {261, 262, 263, 275, 277, 9999}) {
+    for (int code : {262, 263, 275, 277, 9999}) {
         text[0] = '\0';
         platformSoundErrorText(code, text, sizeof text);
         EXPECT_GT(strlen(text), 5u) << code;

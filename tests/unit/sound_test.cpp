@@ -1,4 +1,4 @@
-// playSound and closeSound through the sound seam: the commands they send and
+// playSound and closeSound through the sound seam: the calls they make and
 // how each result ends.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -17,11 +17,16 @@
 
 namespace {
 
+// Each call written down as MCI would receive it.
 std::vector<std::string> commands;
 int playResult = 0;
-int recordCommand(const char* command) {
-    commands.push_back(command);
-    return std::string(command).rfind("play", 0) == 0 ? playResult : 263;
+int recordPlay(const char* path, bool loop) {
+    commands.push_back(std::string("play ") + path + (loop ? " repeat" : ""));
+    return playResult;
+}
+int recordClose(const char* path) {
+    commands.push_back(std::string("close ") + path);
+    return PLATFORM_SOUND_NOT_OPEN;
 }
 // A fatal box shows its caption and text on stderr, where death tests look.
 int boxToStderr(const char* text, const char* caption, int, bool) {
@@ -52,11 +57,11 @@ protected:
         setResourcesDir(dir.c_str());
         commands.clear();
         playResult = 0;
-        platformSetSoundCommandHook(recordCommand);
+        platformSetSoundHooks(recordPlay, recordClose);
         platformSetMessageBoxHook(boxToStderr);
     }
     void TearDown() override {
-        platformSetSoundCommandHook(nullptr);
+        platformSetSoundHooks(nullptr, nullptr);
         platformSetMessageBoxHook(nullptr);
         setResourcesDir("");
     }

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene/animation.h"
+#include "scene/records.h"
 #include "support/capture.h"
 #include "support/fatal.h"
 #include "support/temp_resources.h"

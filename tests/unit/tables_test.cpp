@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 
@@ -29,7 +30,7 @@ TEST(HashTable, ObjectNumbersUseNineHundredNinetyNineBuckets) {
 TEST(HashTable, VisitsBucketsUpwardsAndChainsInInsertionOrder) {
     HashTable* table = intTable();
     int values[] = {5, 999, 0, 1, -1, 1998};
-    for (int& v : values) putHashValue(table, intKey(v), &v);
+    for (int& v : values) insertHashValue(table, intKey(v), &v);
     EXPECT_EQ(table->entryCount, 6);
     visited.clear();
     visitTable(table, recordVisit);
@@ -42,8 +43,8 @@ TEST(HashTable, VisitsBucketsUpwardsAndChainsInInsertionOrder) {
 TEST(HashTable, LookupFindsStoredNumbersOnly) {
     HashTable* table = intTable();
     int a = 1, b = 2;
-    putHashValue(table, intKey(0), &a);
-    putHashValue(table, intKey(999), &b);
+    insertHashValue(table, intKey(0), &a);
+    insertHashValue(table, intKey(999), &b);
     EXPECT_EQ(getHashValue(table, intKey(0)), &a);
     EXPECT_EQ(getHashValue(table, intKey(999)), &b);
     EXPECT_EQ(getHashValue(table, intKey(1998)), nullptr);
@@ -66,22 +67,38 @@ TEST(HashString, FoldsSixteenBitUnits) {
     EXPECT_EQ(hashString(stringKey("\xff")), 0xFFu);
 }
 
-TEST(HashString, EqualKeysReplaceTheValueAndFreeTheOldOneAndTheKeyPassed) {
-    HashTable* table = createHashTable(hashString, equalsString, 100);
+TEST(HashTable, ReplaceHandsBackTheOldValueAndFreesNothing) {
+    // Integer keys are no pointers: a table that freed a key would crash here.
+    HashTable* numbers = intTable();
+    int a = 1, b = 2, c = 3;
+    EXPECT_EQ(replaceHashValue(numbers, intKey(7), &a), nullptr);  // absent: added
+    EXPECT_EQ(replaceHashValue(numbers, intKey(7), &b), &a);
+    EXPECT_EQ(replaceHashValue(numbers, intKey(1006), &c), nullptr);  // same bucket as 7
+    EXPECT_EQ(numbers->entryCount, 2);
+    EXPECT_EQ(getHashValue(numbers, intKey(7)), &b);
+    destroyHashTable(numbers);
+
+    // A string table keeps the key it was first given; the caller frees the
+    // rest (the sanitizer build reports a double free or a leak).
+    HashTable* paths = createHashTable(hashString, equalsString, 100);
     char* first = strdup("c:\\images\\bg.png");
-    putHashValue(table, stringKey(first), malloc(16));
+    void* original = malloc(16);
+    insertHashValue(paths, stringKey(first), original);
+    char* second = strdup("c:\\images\\bg.png");
     void* replacement = malloc(16);
-    putHashValue(table, stringKey(strdup("c:\\images\\bg.png")), replacement);  // key freed by the table
-    EXPECT_EQ(table->entryCount, 1);
-    EXPECT_EQ(getHashValue(table, stringKey("c:\\images\\bg.png")), replacement);
-    EXPECT_EQ(bucketIndex(table, stringKey("abc")), static_cast<int32_t>(0x62A7u % 99));
+    EXPECT_EQ(replaceHashValue(paths, stringKey(second), replacement), original);
+    free(original);
+    free(second);
+    EXPECT_EQ(paths->entryCount, 1);
+    EXPECT_EQ(getHashValue(paths, stringKey("c:\\images\\bg.png")), replacement);
+    EXPECT_EQ(bucketIndex(paths, stringKey("abc")), static_cast<int32_t>(0x62A7u % 99));
     free(replacement);
     free(first);
-    destroyHashTable(table);
+    destroyHashTable(paths);
 }
 
 TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
-    initEngineTables();
+    initObjectTables();
     auto* text = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
     text->text = copyGameString("hello");
     auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
@@ -91,8 +108,8 @@ TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
     sprite->frames->next = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
     sprite->frames->next->path = copyGameString("/x/Sprites/hero/walk/1.png");
     lockEngine();
-    putHashValue(textTable, intKey(3), text);
-    putHashValue(spriteTable, intKey(-3), sprite);
+    insertHashValue(textTable, intKey(3), text);
+    insertHashValue(spriteTable, intKey(-3), sprite);
     unlockEngine();
 
     clearGameUI();  // the sanitizer build reports a leak if the records stay

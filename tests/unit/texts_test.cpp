@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/tables.h"
+#include "scene/objects.h"
 #include "platform/seam.h"
 #include "scene/records.h"
 #include "support/capture.h"
@@ -16,7 +17,7 @@ namespace {
 class Texts : public ::testing::Test {
 protected:
     void SetUp() override {
-        initEngineTables();
+        initObjectTables();
         clearGameUI();
     }
     void TearDown() override { clearGameUI(); }
@@ -125,7 +126,7 @@ TEST_F(Texts, AnyNumberIsValidUntilClearGameUIFreesThemAll) {
 }
 
 TEST(TextsDeathTest, TakenNumberIsFatalWithItsNumber) {
-    initEngineTables();
+    initObjectTables();
     clearGameUI();
     createText(5, "same");
     EXPECT_EXIT(

@@ -1,0 +1,20 @@
+// The end of the process and the window gate it waits on. The window thread
+// holds the gate whenever it may touch the window system or OpenGL and opens
+// it only while it rests; a thread that ends the process takes the gate first,
+// so exit handlers never run under a frame being drawn.
+#pragma once
+
+#include <cstdint>
+
+// Marks the calling thread (zqInit's) as the window thread and closes the gate.
+void becomeWindowThread();
+// Between these two the window's event loop runs: other threads that end the
+// process wait for the gate. The second also opens the gate for good.
+void windowLoopStarting();
+void windowLoopEnded();
+// Window thread only: sleeps the given time with the gate open.
+void restWithGateOpen(uint32_t milliseconds);
+
+// Ends the process with the given status once the window thread has stopped
+// touching the window system (waiting a bounded time for it).
+[[noreturn]] void endProcess(int status);
