@@ -12,16 +12,6 @@
 
 namespace {
 
-long residentKilobytes() {
-    FILE* status = fopen("/proc/self/status", "r");
-    long kilobytes = -1;
-    char line[256];
-    while (status && fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld", &kilobytes) == 1) break;
-    if (status) fclose(status);
-    return kilobytes;
-}
-
 // The process's resident memory before any sound was opened.
 long startKilobytes = 0;
 

@@ -135,16 +135,6 @@ TEST_F(SoundPlayback, TwoFilesSoundTogetherAndCloseApart) {
     closeSound("high.wav");
 }
 
-long residentKilobytes() {
-    FILE* status = fopen("/proc/self/status", "r");
-    long kilobytes = -1;
-    char line[256];
-    while (status && fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld", &kilobytes) == 1) break;
-    if (status) fclose(status);
-    return kilobytes;
-}
-
 TEST_F(SoundPlayback, LongFilesAreStreamedSoTwoOpenAtOnceStaySmall) {
     // Three minutes each: decoded whole for the device, 32 MB apiece.
     const std::string sounds = dir + "/Sounds/";
