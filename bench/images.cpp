@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/tables.h"
-#include "scene/objects.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
+#include "engine/tables.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "vindle.h"

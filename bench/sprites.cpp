@@ -5,13 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "engine/tables.h"
-#include "scene/objects.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
+#include "engine/tables.h"
 #include "scene/animation.h"
-#include "scene/records.h"
+#include "scene/objects.h"
 #include "scene/png.h"
+#include "scene/records.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "support/temp_resources.h"

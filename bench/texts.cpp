@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/posix/glyphs.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 

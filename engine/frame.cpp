@@ -3,9 +3,9 @@
 #include "engine/gl.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "scene/animation.h"
 #include "scene/images.h"
+#include "scene/objects.h"
 #include "scene/texts.h"
 
 void drawFrame() {

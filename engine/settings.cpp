@@ -23,7 +23,8 @@ VINDLE_API void setBgColor(float red, float green, float blue) {
     settings.bgBlue.store(blue, std::memory_order_relaxed);
 }
 
-VINDLE_API int getZQGameVersion(void) { return 20171208; }
+// The number comes from the build (project(VERSION) in CMakeLists.txt).
+VINDLE_API int getZQGameVersion(void) { return VINDLE_VERSION; }
 
 VINDLE_API void pauseGame(int milliseconds) {
     // The platform's sleep reads the count as unsigned: -1 would never wake.

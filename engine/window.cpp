@@ -1,21 +1,18 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <mutex>
 
 #include "engine/diagnostics.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
 #include "engine/messages.h"
+#include "engine/paths.h"
 #include "engine/process.h"
 #include "engine/requests.h"
-#include "engine/paths.h"
 #include "engine/settings.h"
-#include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/animation.h"
+#include "scene/objects.h"
 #include "services/input.h"
 #include "vindle.h"
 

@@ -6,9 +6,9 @@
 #include "engine/messages.h"
 #include "engine/paths.h"
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"
 

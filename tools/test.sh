@@ -12,7 +12,12 @@ cd "$(dirname "$0")/.."
 variants=("" "address,undefined" "thread")
 case "${1:-}" in
   --quick) variants=(""); shift ;;
-  --sanitize) variants=("$2"); shift 2 ;;
+  --sanitize)
+    if [ -z "${2:-}" ] || [ "${2#-}" != "$2" ]; then
+      echo "tools/test.sh: --sanitize needs a value: address,undefined or thread" >&2
+      exit 2
+    fi
+    variants=("$2"); shift 2 ;;
 esac
 
 tools/setup.sh

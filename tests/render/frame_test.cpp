@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "engine/tables.h"
-#include "scene/objects.h"
 #include "engine/frame.h"
 #include "engine/gl.h"
+#include "engine/tables.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 

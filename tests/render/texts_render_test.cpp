@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/posix/glyphs.h"
+#include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 struct PngPicture {
     int width = 1, height = 1;
     int colorType = PNG_COLOR_TYPE_RGB;
@@ -82,37 +84,3 @@ inline PngPicture solidPicture(int width, int height, std::vector<png_byte> pixe
     return picture;
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/vindle-test-XXXXXX";
-        path_ = mkdtemp(pattern) ? pattern : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
-inline std::string readBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-        fclose(file);
-    }
-    return bytes;
-}

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 // A new folder "<tmp>/vindle sounds XXXXXX/Sounds" (a blank in the path on
 // purpose); returns the resources directory above Sounds.
 inline std::string makeSoundsFolder() {
@@ -19,13 +21,6 @@ inline std::string makeSoundsFolder() {
     std::string dir = pattern;
     mkdir((dir + "/Sounds").c_str(), 0755);
     return dir;
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file) return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
 }
 
 // A tone of the given frequency for toneMs, then silenceMs of silence.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "scene/animation.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
 #include "support/fatal.h"

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/tables.h"
-#include "scene/objects.h"
 #include "platform/seam.h"
+#include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
 #include "vindle.h"
