@@ -376,8 +376,12 @@ void platformNoteGameString(const char* text) { noteGameString(text); }
 void platformLowerCaseGameString(char* text) {
     if (!text) return;
     // In UTF-8 every byte of a multi-byte character is above ASCII; in GBK a
-    // trail byte may be a letter, so pairs are stepped over whole.
-    const bool pairs = encodingOf(text) != GameEncoding::utf8;
+    // trail byte may be a letter, so pairs are stepped over whole. Stepping
+    // over pairs never gives two names one key, so it is taken whenever the
+    // game is not known to be UTF-8. No conversion is asked for: sprites
+    // lower their frame's path on every frame.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const bool pairs = !(gameEncoding() == GameEncoding::utf8 && isUtf8(bytes, bytes + strlen(text)));
     for (auto* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
         if (pairs && *p >= 0x81 && *p <= 0xFE) {
             if (!p[1]) break;
