@@ -17,6 +17,8 @@
     X(kMsgExeDirFailed, "获取exe文件路径出错,错误码：")                              \
     X(kMsgFatalCaption, "遇到严重错误，程序即将退出！")                             \
     X(kMsgInitialTitle, "C语言游戏引擎 https://vindle.example.org")                        \
+    X(kMsgZqInitNeverCalled,                                                                   \
+      "提示：程序结束了，但一直没有调用 zqInit，所以游戏窗口没有打开。请在 main 函数里写 zqInit(gameMain);") \
     X(kMsgResourcesDirTooLong, "资源目录太长（不能超过%d字节），仍使用原来的目录")      \
     /* texts */                                                                                \
     X(kMsgTextMissing, "不存在编号为%d的文本")                                         \

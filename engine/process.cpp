@@ -12,6 +12,7 @@ namespace {
 
 thread_local bool isWindowThread = false;
 std::atomic<bool> windowRunning{false};
+std::atomic<bool> initCalled{false};
 
 std::timed_mutex& windowGate() {
     static std::timed_mutex* const gate = new std::timed_mutex;  // never destroyed
@@ -19,6 +20,9 @@ std::timed_mutex& windowGate() {
 }
 
 }  // namespace
+
+void noteZqInitCalled() { initCalled.store(true); }
+bool zqInitCalled() { return initCalled.load(); }
 
 void becomeWindowThread() {
     isWindowThread = true;

@@ -6,6 +6,11 @@
 
 #include <cstdint>
 
+// zqInit notes its call first thing; a game program that ends without it is
+// told why no window opened.
+void noteZqInitCalled();
+bool zqInitCalled();
+
 // Marks the calling thread (zqInit's) as the window thread and closes the gate.
 void becomeWindowThread();
 // Between these two the window's event loop runs: other threads that end the

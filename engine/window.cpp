@@ -49,6 +49,7 @@ void onDisplay() {
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
+    noteZqInitCalled();
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
     initObjectTables();
     storedGameMain.store(gameMain);

@@ -14,7 +14,6 @@
 enum { TITLE_TEXT = 1, CLOCK_TEXT, COLOUR_TEXT, MOUSE_TEXT, HELP_TEXT };
 enum { LANDSCAPE = 1, GLASS };
 enum { WALKER = 1 };
-enum { KEY_LEFT = 100, KEY_RIGHT = 102, KEY_SPACE = 32, KEY_ESCAPE = 27 };
 
 static const float skies[3][3] = {{0.85f, 0.80f, 0.75f}, {0.75f, 0.85f, 0.95f}, {0.95f, 0.85f, 0.70f}};
 static int sky = 0;

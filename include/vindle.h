@@ -8,10 +8,13 @@
  *     int main(void) { zqInit(gameMain); return 0; }
  *
  * zqInit opens the window and runs gameMain on a second thread; when gameMain
- * returns, the program ends. Objects (texts, images, sprites) are addressed by
- * numbers that the game chooses; each kind has its own numbers. Coordinates are
- * pixels from the lower-left corner of the game area, y growing upwards. Colours
- * are three numbers from 0.0 to 1.0 (red, green, blue).
+ * returns, the program ends with exit status 1 (255 after a fatal error, 0
+ * when the player closes the window). Objects (texts, images, sprites) are
+ * addressed by numbers that the game chooses; each kind has its own numbers.
+ * Coordinates are pixels from the lower-left corner of the game area, y growing
+ * upwards. Colours are three numbers from 0.0 to 1.0 (red, green, blue): 135,
+ * 206, 235 is white.
+ * The manual, in Chinese: docs/api.md.
  */
 #ifndef VINDLE_H
 #define VINDLE_H
@@ -161,6 +164,51 @@ VINDLE_API int isValidSprite(int id);
 VINDLE_API void playSpriteAnimate(int id, const char* action);
 
 /* ---- keyboard and mouse ------------------------------------------------- */
+/* Keys come in two kinds with separate numbers. Character keys report their
+   character ('a' is 97, Space 32). Special keys report the numbers below. The
+   two ranges overlap: 'd' and KEY_LEFT are both 100, 'e' and KEY_UP both 101.
+   getPressedNormalKeyCode and onNormalKeyUp see only character keys,
+   getPressedSpecialKeyCode and onSpecialKeyUp only special keys;
+   getPressedKeyCode sees both and cannot tell 'd' from Left.
+   A short tap can come and go between two looks at getPressed...KeyCode: use
+   onNormalKeyUp / onSpecialKeyUp for keys that are tapped. */
+
+/* Character keys without a letter of their own (compare with the key number). */
+#define KEY_BACKSPACE 8
+#define KEY_TAB 9
+#define KEY_ENTER 13
+#define KEY_ESCAPE 27
+#define KEY_SPACE 32
+#define KEY_DELETE 127
+/* Special keys, as getPressedSpecialKeyCode and onSpecialKeyUp report them. */
+#define KEY_F1 1
+#define KEY_F2 2
+#define KEY_F3 3
+#define KEY_F4 4
+#define KEY_F5 5
+#define KEY_F6 6
+#define KEY_F7 7
+#define KEY_F8 8
+#define KEY_F9 9
+#define KEY_F10 10
+#define KEY_F11 11
+#define KEY_F12 12
+#define KEY_LEFT 100
+#define KEY_UP 101
+#define KEY_RIGHT 102
+#define KEY_DOWN 103
+#define KEY_PAGE_UP 104
+#define KEY_PAGE_DOWN 105
+#define KEY_HOME 106
+#define KEY_END 107
+#define KEY_INSERT 108
+#define KEY_SHIFT_LEFT 112
+#define KEY_SHIFT_RIGHT 113
+#define KEY_CTRL_LEFT 114
+#define KEY_CTRL_RIGHT 115
+#define KEY_ALT_LEFT 116
+#define KEY_ALT_RIGHT 117
+
 
 /* Pointer x in pixels from the left edge of the window, at its last move. */
 VINDLE_API int getMousePositionX(void);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Vindle and runs the demo game. Without a display it runs the demo
-# under Xvfb for a few seconds and saves a screenshot as build/demo.png.
+# under Xvfb for a few seconds and saves a picture of its window as
+# build/demo.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -10,11 +11,10 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/examples/demo
 fi
 . tools/xvfb.sh
+. tools/window.sh
 start_private_display
-build/examples/demo &
-demo=$!
+start_game build/examples/demo
 sleep "${DEMO_SECONDS:-4}"
-import -window root build/demo.png
-kill "$demo" 2>/dev/null || true
-wait "$demo" 2>/dev/null || true
-echo "No display here: ran the demo under Xvfb and saved a screenshot to build/demo.png"
+save_window build/demo.png
+stop_game
+echo "No display here: ran the demo under Xvfb and saved a picture of its window to build/demo.png"

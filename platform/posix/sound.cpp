@@ -7,6 +7,7 @@
 // encodings, which SDL converts whole, are loaded as chunks.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <mpg123.h>
 
 #include <cstring>
@@ -224,6 +225,20 @@ bool openDevice(const char* forcedDriver) {
     return true;
 }
 
+// ALSA prints its own English errors on stderr while SDL probes a machine
+// without a sound card; the engine's one line says all the player needs. The
+// library is the one SDL loads, so its handler is the one that counts.
+void quietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa) alsa = dlopen("libasound.so.2", RTLD_NOW);
+    if (!alsa) return;
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler) setHandler(quietAlsaError);
+}
+
 // Opens the output once, on the first play. A machine without audio output
 // gets SDL's silent dummy driver, so the game runs on without sound.
 bool ensureDevice(SoundState& sound) {
@@ -232,6 +247,7 @@ bool ensureDevice(SoundState& sound) {
     // SDL would otherwise catch SIGINT and SIGTERM, and Ctrl+C no longer ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     Mix_Init(MIX_INIT_MP3);
+    silenceAlsa();
     sound.deviceOpen = openDevice(nullptr);
     if (!sound.deviceOpen) {
         sound.silenceReason = SDL_GetError();
