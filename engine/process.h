@@ -17,9 +17,15 @@ void becomeWindowThread();
 // process wait for the gate. The second also opens the gate for good.
 void windowLoopStarting();
 void windowLoopEnded();
-// Window thread only: sleeps the given time with the gate open.
+// Window thread only: sleeps the given time with the gate open, and ends the
+// process there when another thread asked for it meanwhile.
 void restWithGateOpen(uint32_t milliseconds);
 
+// GLUT's close callback: the player closed the window and GLUT ends the
+// process right after; what the platform lets go of before an exit goes first.
+void onWindowClosed();
+
 // Ends the process with the given status once the window thread has stopped
-// touching the window system (waiting a bounded time for it).
+// touching the window system (waiting a bounded time for it): on the calling
+// thread, or, where the platform wants it, on the window thread.
 [[noreturn]] void endProcess(int status);

@@ -75,6 +75,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutReshapeFunc(onReshape);
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
+    glutCloseFunc(onWindowClosed);
     startAnimationTimer();
     installInputCallbacks();
     windowLoopStarting();

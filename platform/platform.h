@@ -17,7 +17,8 @@
 //               glutMainLoop
 //   callbacks   glutDisplayFunc, glutReshapeFunc, glutIdleFunc, glutTimerFunc,
 //               glutKeyboardFunc, glutKeyboardUpFunc, glutSpecialFunc,
-//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc
+//               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
+//               glutCloseFunc
 //   each frame  glutPostRedisplay, glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
@@ -54,6 +55,15 @@ size_t platformExecutablePath(char* dest, size_t size);
 // Writes the drive and directory part of path into dest, ending in a separator
 // (empty when path has no directory part). Cut to fit, always terminated.
 void platformDirectoryPart(const char* path, char* dest, size_t size);
+
+// How the process ends. True when exit must run on the window thread (the
+// system may kill a process whose other thread exits while the window thread
+// draws): a game thread then asks the window thread to end the process.
+// False when any thread may exit once the window thread rests between frames.
+bool platformExitsOnWindowThread();
+// Called right before the process exits, on the exiting thread: lets go of
+// what must not be torn down by the exit itself (open sounds).
+void platformBeforeExit();
 
 // ---- console ----------------------------------------------------------------
 // Writes an engine message, which may hold the game's strings, and a line feed

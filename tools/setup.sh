@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vindle need.
 # Run as root it installs what is missing; otherwise it names what is missing.
+#   tools/setup.sh                  the Linux build and its tests
+#   tools/setup.sh windows-build    the cross build of the Windows DLLs
 set -euo pipefail
 
-packages=(
+linux_packages=(
   build-essential cmake pkg-config python3
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libosmesa6-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei
@@ -11,6 +13,18 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
 )
+# mingw-w64 with POSIX threads, and dpkg-dev for unpacking Debian's source
+# packages of freeglut, libpng and zlib.
+windows_build_packages=(
+  cmake make dpkg-dev binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+)
+
+case "${1:-linux}" in
+  linux) packages=("${linux_packages[@]}") ;;
+  windows-build) packages=("${windows_build_packages[@]}") ;;
+  *) echo "unknown package set: $1 (linux or windows-build)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,5 +39,5 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt-get -o DPkg::Lock::Timeout=900 update -qq
+apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"

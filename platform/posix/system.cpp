@@ -118,3 +118,8 @@ void platformWarningLine(const char* text) {
 
 // Linux has no debugger channel for plain text; debuggers read the console.
 void platformDebugOutput(const char*) {}
+
+// Any thread may exit once the window thread rests between frames.
+bool platformExitsOnWindowThread() { return false; }
+// SDL_mixer stops its device by itself at exit.
+void platformBeforeExit() {}

@@ -1,0 +1,13 @@
+# The part of the mingw-w64 toolchain files that both targets share; they set
+# CMAKE_SYSTEM_PROCESSOR to the compilers' architecture first.
+set(CMAKE_SYSTEM_NAME Windows)
+set(mingw_triplet ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
+set(CMAKE_DLLTOOL ${mingw_triplet}-dlltool)
+set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

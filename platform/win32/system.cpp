@@ -1,0 +1,76 @@
+// Windows backend: lock, threads, time, process, console and the DLL entry.
+//
+// What this backend does differently from Windows: nothing; it calls the
+// services by their own names. Where a call fails (no console, no debugger,
+// no short path) it does what the Windows call does then: nothing, or an
+// empty result.
+#include <windows.h>
+#include <process.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+struct PlatformLock {
+    CRITICAL_SECTION section;
+};
+
+PlatformLock* platformCreateLock() {
+    auto* lock = new PlatformLock;
+    InitializeCriticalSection(&lock->section);
+    return lock;
+}
+
+void platformLock(PlatformLock* lock) { EnterCriticalSection(&lock->section); }
+void platformUnlock(PlatformLock* lock) { LeaveCriticalSection(&lock->section); }
+
+bool platformStartThread(void (*entry)(void*), void* argument) {
+    return _beginthread(entry, 0, argument) != static_cast<uintptr_t>(-1);
+}
+
+void platformSleep(uint32_t milliseconds) { Sleep(milliseconds); }
+
+char platformPathSeparator() { return '\\'; }
+
+size_t platformExecutablePath(char* dest, size_t size) {
+    if (size == 0) return 0;
+    DWORD n = GetModuleFileNameA(nullptr, dest, static_cast<DWORD>(size));
+    if (n == 0 || n >= size) {
+        dest[0] = '\0';
+        return 0;
+    }
+    return n;
+}
+
+void platformDirectoryPart(const char* path, char* dest, size_t size) {
+    if (size == 0) return;
+    char drive[_MAX_DRIVE] = {};
+    char* directory = static_cast<char*>(calloc(strlen(path) + 1, 1));
+    if (!directory) {
+        dest[0] = '\0';
+        return;
+    }
+    _splitpath(path, drive, directory, nullptr, nullptr);
+    snprintf(dest, size, "%s%s", drive, directory);
+    free(directory);
+}
+
+void platformWarningLine(const char* text) {
+    // The attribute calls fail quietly when standard output is no console.
+    HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+    SetConsoleTextAttribute(console, 6);
+    printf("%s\n", text);
+    fflush(stdout);
+    SetConsoleTextAttribute(console, 7);
+}
+
+void platformDebugOutput(const char* text) { OutputDebugStringA(text); }
+
+// All set-up happens in zqInit.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+// Wine's server killed processes whose game thread exited while the window
+// thread drew; exit on the window thread never did.
+bool platformExitsOnWindowThread() { return true; }

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Builds the static libraries the Windows DLL links (zlib, libpng, freeglut)
+# from Debian's source packages with the mingw-w64 posix compilers.
+#   tools/windows-deps.sh i686|x86_64
+# Sources are unpacked once into build-windows/src/; each target's libraries and
+# headers go to build-windows/deps-<arch>/ and are kept until the sources change.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+arch="$1"
+case "$arch" in i686|x86_64) ;; *) echo "usage: $0 i686|x86_64" >&2; exit 2 ;; esac
+host="$arch-w64-mingw32"
+root="$PWD"
+src="$root/build-windows/src"
+prefix="$root/build-windows/deps-$arch"
+jobs="${JOBS:-2}"
+mkdir -p "$src"
+
+# apt-get source needs deb-src entries; add them for the archives the machine
+# already uses (deb822 files and one-line lists alike) when none are there.
+enable_sources() {
+  if apt-get indextargets --format '$(IDENTIFIER)' 2>/dev/null | grep -qx Sources; then
+    return
+  fi
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Debian source packages are not enabled; run this once as root." >&2
+    exit 1
+  fi
+  local list=/etc/apt/sources.list.d/vindle-deb-src.sources
+  : >"$list.tmp"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -e "$f" ] && [ "$f" != "$list" ] || continue
+    awk 'BEGIN{RS=""; ORS="\n\n"} /(^|\n)Types:([^\n]* )?deb( |\n|$)/ {
+           sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >>"$list.tmp"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list >"${list%.sources}.list"
+  fi
+  mv "$list.tmp" "$list"
+  echo "Enabled Debian source packages ($list)"
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+}
+
+# Unpacks source package $1 into $src/$1 (newest revision, else the one before).
+fetch() {
+  local name="$1" dir="$src/$1"
+  [ -f "$dir/.unpacked" ] && return
+  enable_sources
+  rm -rf "$dir" && mkdir -p "$dir"
+  local versions
+  versions=$(apt-cache showsrc "$name" | sed -n 's/^Version: //p' | sort -u -V -r)
+  [ -n "$versions" ] || { apt-get -o DPkg::Lock::Timeout=900 update -qq
+    versions=$(apt-cache showsrc "$name" | sed -n 's/^Version: //p' | sort -u -V -r); }
+  local v
+  for v in $(echo "$versions" | head -2); do
+    if (cd "$dir" && apt-get source -qq "$name=$v" >/dev/null 2>"$dir/fetch.log"); then
+      local tree
+      tree=$(find "$dir" -mindepth 1 -maxdepth 1 -type d | head -1)
+      ln -sfn "$(basename "$tree")" "$dir/tree"
+      echo "$v" >"$dir/.unpacked"
+      echo "Unpacked $name $v"
+      return
+    fi
+    echo "Source of $name $v not available, trying the previous revision" >&2
+  done
+  cat "$dir/fetch.log" >&2
+  echo "Could not get the source package $name" >&2
+  exit 1
+}
+
+fetch zlib
+fetch libpng1.6
+fetch freeglut
+
+stamp="$prefix/.built"
+want="$(cat "$src/zlib/.unpacked" "$src/libpng1.6/.unpacked" "$src/freeglut/.unpacked" | tr '\n' ' ')$host $(cat "$0" cmake/mingw-$arch.cmake cmake/mingw-w64.cmake | sha1sum | cut -c1-12)"
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+  exit 0
+fi
+
+start=$SECONDS
+rm -rf "$prefix" "$root/build-windows/deps-build-$arch"
+work="$root/build-windows/deps-build-$arch"
+mkdir -p "$prefix/include" "$prefix/lib" "$work"
+toolchain="$root/cmake/mingw-$arch.cmake"
+
+# Runs a build step into its log; the log's end is shown when the step fails.
+quiet() {
+  local log="$1"
+  shift
+  "$@" >>"$log" 2>&1 || { tail -40 "$log" >&2; exit 1; }
+}
+common=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix"
+        -DCMAKE_POLICY_DEFAULT_CMP0074=NEW)
+
+# zlib: the library's C files into one static archive.
+mkdir -p "$work/zlib"
+for c in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate \
+         inftrees trees uncompr zutil; do
+  echo "$src/zlib/tree/$c.c"
+done | xargs -P "$jobs" -I{} sh -c '"$0-gcc-posix" -O2 -c "$1" -o "$2/$(basename "$1" .c).o"' \
+  "$host" {} "$work/zlib"
+"$host-ar" rcs "$prefix/lib/libz.a" "$work"/zlib/*.o
+cp "$src/zlib/tree/zlib.h" "$src/zlib/tree/zconf.h" "$prefix/include/"
+
+quiet "$work/libpng.log" cmake -S "$src/libpng1.6/tree" -B "$work/libpng" "${common[@]}" \
+  -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_BUILD_ZLIB=OFF \
+  -DZLIB_ROOT="$prefix" -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" \
+  -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
+quiet "$work/libpng.log" cmake --build "$work/libpng" -j"$jobs"
+quiet "$work/libpng.log" cmake --install "$work/libpng"
+
+quiet "$work/freeglut.log" cmake -S "$src/freeglut/tree" -B "$work/freeglut" "${common[@]}" \
+  -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON \
+  -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF
+quiet "$work/freeglut.log" cmake --build "$work/freeglut" -j"$jobs"
+quiet "$work/freeglut.log" cmake --install "$work/freeglut"
+
+rm -rf "$work"
+echo "$want" >"$stamp"
+echo "Built zlib, libpng and freeglut for $host in $((SECONDS - start)) s"
