@@ -40,3 +40,18 @@ void platformDrawGlyphString(const char* text, int cellHeight) {
     SelectObject(dc, previous);
     DeleteObject(font);
 }
+
+// The code page is fixed at 936: there is nothing to settle.
+void platformNoteGameString(const char*) {}
+
+void platformLowerCaseGameString(char* text) {
+    if (!text) return;
+    for (char* p = text; *p; ++p) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p))) {
+            if (!p[1]) break;
+            ++p;  // both bytes of a double-byte character stay
+        } else if (*p >= 'A' && *p <= 'Z') {
+            *p = static_cast<char>(*p - 'A' + 'a');
+        }
+    }
+}
