@@ -1,6 +1,8 @@
 #include "engine/frame.h"
 
+#include "engine/diagnostics.h"
 #include "engine/gl.h"
+#include "engine/paths.h"
 #include "engine/settings.h"
 #include "engine/tables.h"
 #include "scene/animation.h"
@@ -27,9 +29,12 @@ void drawFrame() {
 
     // Bottom layer first: images, then sprites, then texts; each pass walks
     // its table in visiting order.
+    char faultPath[kPathBufferSize];
     lockEngine();
     visitTable(imageTable, drawImageRecord);
     visitTable(spriteTable, drawSpriteRecord);
     visitTable(textTable, drawTextRecord);
+    const char* fault = takeSpritePassFault(faultPath);
     unlockEngine();
+    if (fault) fatalError(fault, faultPath);
 }

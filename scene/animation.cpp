@@ -63,6 +63,14 @@ FrameNode* frameAt(FrameNode* list, int index) {
     return node;
 }
 
+// A frame that cannot be drawn, found by the sprite pass with the engine lock
+// held and reported after it has been released. Guarded by the lock.
+struct FrameFault {
+    const char* message;
+    char path[kPathBufferSize];
+};
+FrameFault frameFault{nullptr, {}};
+
 void advanceSprite(void* record) {
     auto* sprite = static_cast<SpriteRecord*>(record);
     const int next = sprite->frameIndex + 1;
@@ -95,14 +103,30 @@ void drawSpriteRecord(void* record) {
     // An action without frames draws nothing.
     FrameNode* frame = frameAt(sprite->frames, sprite->frameIndex);
     if (!frame) return;
-    // loadPng lower-cases what it is given. Handing it a copy keeps the
+    // A fault ends the game once the lock is released; nothing more is drawn.
+    if (frameFault.message) return;
+    // checkPngPath lower-cases what it is given. Handing it a copy keeps the
     // stored path in the letter case of the disk, so the per-frame existence
     // test stays one lookup instead of a case-insensitive directory walk.
     char path[kPathBufferSize];
     memcpy(path, frame->path, strlen(frame->path) + 1);  // built to fit this size
-    int width = 0, height = 0, colorType = 0;
-    const unsigned char* pixels = loadPng(path, &width, &height, &colorType);
-    if (!pixels) fatalError(kMsgFrameLoadFailed, path);
+    PngCacheEntry picture{0, 0, 0, nullptr};
+    const char* fault = checkPngPath(path);
+    if (!fault) {
+        // The first drawing of a frame decodes it here, with the lock held:
+        // the frame waits for it, as do other threads that want the lock.
+        const PngCacheEntry* cached = findCachedPng(path);
+        picture = cached ? *cached : decodePngFile(frame->path);
+        if (!cached && picture.pixels) picture = cachePng(path, picture);
+        if (!picture.pixels) fault = kMsgFrameLoadFailed;
+    }
+    if (fault) {
+        frameFault.message = fault;
+        memcpy(frameFault.path, path, sizeof path);
+        return;
+    }
+    const int width = picture.width, height = picture.height;
+    const unsigned char* pixels = picture.pixels;
     sprite->width = width;
     sprite->height = height;
 
@@ -120,11 +144,18 @@ void drawSpriteRecord(void* record) {
     }
     placeRasterPosition(rasterX, rasterY);
     glPixelZoom(zoomX, zoomY);
-    if (colorType == 2)
+    if (picture.colorType == 2)
         glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    else if (colorType == 6)
+    else if (picture.colorType == 6)
         glDrawPixels(width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glPixelZoom(1.0f, 1.0f);
+}
+
+const char* takeSpritePassFault(char* path) {
+    const char* message = frameFault.message;
+    if (message) memcpy(path, frameFault.path, sizeof frameFault.path);
+    frameFault.message = nullptr;
+    return message;
 }
 
 extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {

@@ -30,8 +30,9 @@ struct Picture {
     int width, height, colorType;
 };
 
-// Loads the picture for an image with the engine lock held; does not return
-// when it cannot be used. path is left lower-cased.
+// Loads the picture for an image; does not return when it cannot be used.
+// Takes the engine lock only for the cache, so the window goes on drawing
+// while a large file is decoded. path is left lower-cased.
 Picture loadImagePicture(char* path) {
     Picture picture{nullptr, 0, 0, 0};
     picture.pixels = loadPng(path, &picture.width, &picture.height, &picture.colorType);
@@ -64,8 +65,11 @@ extern "C" {
 
 VINDLE_API void createImage(int id, const char* fileName) {
     char path[kPathBufferSize];
+    // The number is checked before the disk is touched, and again when the
+    // record goes in: another thread may have taken it meanwhile.
     lockEngine();
     refuseTakenNumber(imageTable, id, kMsgImageExists);
+    unlockEngine();
     buildImagePath(path, fileName);
     Picture picture = loadImagePicture(path);
     auto* image = newRecord<ImageRecord>();
@@ -74,15 +78,20 @@ VINDLE_API void createImage(int id, const char* fileName) {
     image->colorType = picture.colorType;
     image->pixels = picture.pixels;
     image->visible = 1;
+    lockEngine();
+    refuseTakenNumber(imageTable, id, kMsgImageExists);
     insertHashValue(tableToFill(imageTable), intKey(id), image);
     unlockEngine();
 }
 
 VINDLE_API void setImageSource(int id, const char* fileName) {
+    if (!withImage(id, [](ImageRecord&) {})) return;
+    char path[kPathBufferSize];
+    buildImagePath(path, fileName);
+    Picture picture = loadImagePicture(path);
+    // The image may have gone with clearGameUI while the file was read: that
+    // is warned about as for any absent number.
     withImage(id, [&](ImageRecord& image) {
-        char path[kPathBufferSize];
-        buildImagePath(path, fileName);
-        Picture picture = loadImagePicture(path);
         image.pixels = picture.pixels;
         image.width = picture.width;
         image.height = picture.height;

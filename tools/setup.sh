@@ -12,6 +12,7 @@ linux_packages=(
   libsdl2-dev libsdl2-mixer-dev libmpg123-dev lame libxft-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
+  clang libclang-rt-14-dev libfuzzer-14-dev python3
 )
 # mingw-w64 with POSIX threads, and dpkg-dev for unpacking Debian's source
 # packages of freeglut, libpng and zlib.

@@ -2,7 +2,10 @@
 # Builds Vindle and runs every test (unit, render offscreen, end-to-end games
 # under a private Xvfb display), first in a plain build, then under
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
-#   tools/test.sh                          all three
+# The sanitizer builds also run the API stress game for 20 s each
+# (tools/stress.sh), and a full run ends with 60 s of fuzzing the PNG loader
+# (tools/fuzz.sh).
+#   tools/test.sh                          all three, stress and fuzzing
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
 # Arguments after these go to ctest (e.g. -R Sprites).
@@ -10,14 +13,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 variants=("" "address,undefined" "thread")
+fuzz=yes
 case "${1:-}" in
-  --quick) variants=(""); shift ;;
+  --quick) variants=(""); fuzz=no; shift ;;
   --sanitize)
     if [ -z "${2:-}" ] || [ "${2#-}" != "$2" ]; then
       echo "tools/test.sh: --sanitize needs a value: address,undefined or thread" >&2
       exit 2
     fi
-    variants=("$2"); shift 2 ;;
+    variants=("$2"); fuzz=no; shift 2 ;;
 esac
 
 tools/setup.sh
@@ -40,7 +44,16 @@ for sanitize in "${variants[@]}"; do
   # cannot see; rendering on the calling thread keeps its reports about our code.
   if [ "$sanitize" = thread ]; then export LP_NUM_THREADS=0; else unset LP_NUM_THREADS; fi
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@" || failed+=("${sanitize:-plain}")
+  if [ -n "$sanitize" ]; then
+    echo "== API stress, $sanitize build"
+    tools/stress.sh 20 "$build" || failed+=("stress-$sanitize")
+  fi
 done
+if [ "$fuzz" = yes ]; then
+  mkdir -p build-fuzz
+  tools/fuzz.sh 60 >build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; failed+=("fuzz"); }
+  grep -a -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build-fuzz/fuzz.log || true
+fi
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "Failing builds: ${failed[*]}"

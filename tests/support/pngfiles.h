@@ -24,6 +24,13 @@ struct PngPicture {
     std::vector<png_byte> paletteAlpha;  // tRNS of a palette picture
     bool hasTransparentColor = false;    // tRNS of a grey or RGB picture
     png_color_16 transparentColor{};
+    // Text chunks: compression is one of libpng's PNG_TEXT_COMPRESSION_* and
+    // PNG_ITXT_COMPRESSION_* (tEXt, zTXt, iTXt).
+    struct Text {
+        std::string key, text;
+        int compression = PNG_TEXT_COMPRESSION_NONE;
+    };
+    std::vector<Text> texts;
 };
 
 // Writes the picture; returns false when libpng refused it.
@@ -51,6 +58,16 @@ inline bool writePng(const std::string& path, const PngPicture& picture) {
         png_color_16 color = picture.transparentColor;
         png_set_tRNS(write, info, nullptr, 0, &color);
     }
+    std::vector<png_text> texts;
+    for (const PngPicture::Text& text : picture.texts) {
+        png_text chunk{};
+        chunk.compression = text.compression;
+        chunk.key = const_cast<char*>(text.key.c_str());
+        chunk.text = const_cast<char*>(text.text.c_str());
+        chunk.text_length = text.text.size();
+        texts.push_back(chunk);
+    }
+    if (!texts.empty()) png_set_text(write, info, texts.data(), static_cast<int>(texts.size()));
     const size_t stride = picture.rows.size() / picture.height;
     for (int y = 0; y < picture.height; ++y)
         rowPointers.push_back(const_cast<png_bytep>(picture.rows.data()) + y * stride);

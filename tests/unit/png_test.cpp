@@ -205,6 +205,29 @@ TEST_F(PngLoad, CacheServesTheFirstPictureByLowerCasedPath) {
     EXPECT_EQ(doubled.width, 7);
 }
 
+TEST_F(PngLoad, OfTwoDecodesOfOneFileTheFirstCachedIsKept) {
+    // Two threads that miss the cache for one file both decode it; the one
+    // that stores second gets the first picture and its own copy is freed
+    // (the leak checker of the sanitizer build would see it otherwise).
+    const std::string path = write("twice.png", patternPicture(3, 2, 4));
+    std::string key = lower(path);
+    PngCacheEntry first = decodePngFile(path.c_str()), second = decodePngFile(path.c_str());
+    ASSERT_NE(first.pixels, nullptr);
+    ASSERT_NE(second.pixels, nullptr);
+    ASSERT_NE(first.pixels, second.pixels);
+    lockEngine();
+    const int entriesBefore = pngCache ? pngCache->entryCount : 0;
+    EXPECT_EQ(cachePng(key.c_str(), first).pixels, first.pixels);
+    PngCacheEntry kept = cachePng(key.c_str(), second);
+    const int entriesAfter = pngCache->entryCount;
+    unlockEngine();
+    EXPECT_EQ(kept.pixels, first.pixels);
+    EXPECT_EQ(kept.width, 3);
+    EXPECT_EQ(kept.colorType, 6);
+    EXPECT_EQ(entriesAfter, entriesBefore + 1);
+    EXPECT_EQ(load(path).pixels, first.pixels);
+}
+
 TEST_F(PngLoad, WindowsStyleNamesFindTheFile) {
     write("Pic.png", solidPicture(1, 1, {4, 5, 6}));
     std::string windowsName = dir.path() + "\\PIC.PNG";

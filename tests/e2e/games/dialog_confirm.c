@@ -9,16 +9,10 @@
 
 #include <vindle.h>
 
+#include "animate_background.h"
+
 static const char* mode = "confirm";
 
-static void animateBackground(void* argument) {
-    (void)argument;
-    for (int step = 0;; ++step) {
-        float level = (float)(step % 20) / 20.0f;
-        setBgColor(level, 1.0f - level, 0.5f);
-        pauseGame(50);
-    }
-}
 
 static void alertFromThread(void* argument) {
     printf("alert %d=%d\n", *(int*)argument, alert("线程%d", *(int*)argument));
