@@ -10,8 +10,10 @@ find_package(Threads REQUIRED)
 find_package(SDL2 REQUIRED)
 find_package(SDL2_mixer REQUIRED)
 find_package(X11 REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 
 add_library(vindle_deps INTERFACE)
 target_link_libraries(vindle_deps INTERFACE
   GLUT::GLUT OpenGL::GLU OpenGL::OpenGL OpenGL::GLX PNG::PNG Freetype::Freetype
-  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer X11::X11 X11::Xext X11::Xft)
+  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer PkgConfig::MPG123 X11::X11 X11::Xext X11::Xft)

@@ -35,8 +35,7 @@ void fatalError(const char* format, ...) {
     va_end(arguments);
     // On the console before the box, so the message survives a box that
     // cannot be shown.
-    printf("%s\n", message);
-    fflush(stdout);
+    platformMessageLine(message);
     platformDebugOutput(message);
     showMessageBox(message, kMsgFatalCaption, PLATFORM_BOX_ERROR, false);
     endProcess(-1);

@@ -49,16 +49,21 @@ void getExeDirectory(char* dest) {
 }
 
 bool joinPath(char* dest, size_t size, const char* directory, const char* name) {
-    int n = snprintf(dest, size, "%s%c%s", directory, platformPathSeparator(), name ? name : "");
+    // An empty directory (the executable's could not be read) leaves the path
+    // relative to the working directory instead of rooting it.
+    int n = *directory ? snprintf(dest, size, "%s%c%s", directory, platformPathSeparator(), name ? name : "")
+                       : snprintf(dest, size, "%s", name ? name : "");
     return n >= 0 && static_cast<size_t>(n) < size;
 }
 
 bool buildResourcePath(char* dest, const char* folder, const char* name) {
+    platformNoteGameString(name);
     char directory[kPathBufferSize];
     resolveResourcesDir(directory);
-    const char separator = platformPathSeparator();
-    int n = snprintf(dest, kPathBufferSize, "%s%c%s%c%s", directory, separator, folder, separator, name ? name : "");
-    return n >= 0 && static_cast<size_t>(n) < kPathBufferSize;
+    char folderPath[kPathBufferSize];
+    // When the folder's path is cut, the name still follows it for the message.
+    const bool folderFits = joinPath(folderPath, sizeof folderPath, directory, folder);
+    return joinPath(dest, kPathBufferSize, folderPath, name) && folderFits;
 }
 
 extern "C" VINDLE_API void setResourcesDir(const char* directory) {

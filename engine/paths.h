@@ -13,6 +13,7 @@ void getExeDirectory(char* dest);
 // executable's directory. Returns false when the path does not fit; dest then
 // holds as much of it as fits, for the message that reports it.
 bool buildResourcePath(char* dest, const char* folder, const char* name);
-// Joins a directory and a name with one separator into dest of the given size.
+// Joins a directory and a name with one separator into dest of the given size;
+// an empty directory gives the name alone, relative to the working directory.
 // Returns false when the result does not fit; dest then holds it cut to fit.
 bool joinPath(char* dest, size_t size, const char* directory, const char* name);

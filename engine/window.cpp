@@ -116,6 +116,9 @@ VINDLE_API void setGameSize(int width, int height) {
     requestWindowResize();
 }
 
-VINDLE_API void setGameTitle(const char* title) { requestWindowTitle(title); }
+VINDLE_API void setGameTitle(const char* title) {
+    platformNoteGameString(title);
+    requestWindowTitle(title);
+}
 
 }  // extern "C"

@@ -72,6 +72,9 @@ bool platformExitsOnWindowThread();
 void platformBeforeExit();
 
 // ---- console ----------------------------------------------------------------
+// Writes an engine message, which may hold the game's strings, and a line feed
+// to standard output in the console's encoding, and flushes it.
+void platformMessageLine(const char* text);
 // Writes text and a line feed to standard output as a warning: in yellow where
 // the output is a console, then back to the default colour. The line is
 // flushed before the colour is reset.
@@ -85,11 +88,20 @@ void platformDebugOutput(const char* text);
 
 // True when a file or folder of that name exists.
 bool platformPathExists(const char* path);
-// Opens an existing file for binary reading; null when it cannot be opened.
+// True when an ordinary file of that name exists: not a folder, pipe or device,
+// which a picture or sound read would fail on or block in.
+bool platformFileExists(const char* path);
+// Writes the path as the file system names it: unchanged where names ignore
+// letter case (Windows), else with each component spelt as on disk, so later
+// tests of it cost one lookup. Writes "" and returns false when nothing
+// matches or it does not fit.
+bool platformDiskPath(const char* path, char* dest, size_t size);
+// Opens an existing ordinary file for binary reading; null when it cannot be
+// opened.
 FILE* platformOpenForReading(const char* path);
 // Calls found(name, context) for each frame file of a folder: every ordinary
-// file whose name ends in ".png" in any letter case, in the order the system
-// lists them. name is the bare file name. Returns false when the folder cannot
+// file whose name ends in ".png" in any letter case and holds no '\\' (a name
+// Windows cannot hold), in the order the system lists them. name is the bare file name. Returns false when the folder cannot
 // be searched (found is then never called).
 bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context),
                           void* context);
@@ -103,6 +115,14 @@ void platformBaseName(const char* path, char* dest, size_t size);
 bool platformShortPath(const char* path, char* dest, size_t size);
 
 // ---- text -------------------------------------------------------------------
+// Shown every string the game hands the engine (texts, titles, box texts, file
+// names), so a backend whose games may be written in more than one encoding
+// can settle the game's. Fast once settled; a no-op where the code page is
+// fixed.
+void platformNoteGameString(const char* text);
+// Lower-cases the letters A to Z of a game string in place, leaving both bytes
+// of every double-byte character of the game's encoding unchanged.
+void platformLowerCaseGameString(char* text);
 // The characters of a game string, one code point each, split as the game's
 // code page splits them (a double-byte character of code page 936 is one
 // character, never two). A character that does not decode becomes U+FFFD. A

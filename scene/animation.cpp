@@ -147,6 +147,7 @@ const char* takeSpritePassFault(char* path) {
 
 extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
     if (!action) action = "";
+    platformNoteGameString(action);
     char actionFolder[kPathBufferSize];
     lockEngine();
     auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));
@@ -176,6 +177,12 @@ extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {
         unlockEngine();
         fatalError(kMsgActionMissing, name, action, actionFolder);
     }
+
+    // Frames name the folder as the disk spells it, so drawing one tests its
+    // existence with one lookup instead of a search for the letter case.
+    char diskFolder[kPathBufferSize];
+    if (platformDiskPath(actionFolder, diskFolder, sizeof diskFolder))
+        memcpy(actionFolder, diskFolder, strlen(diskFolder) + 1);
 
     // The frame files in the order the system lists them, then by number.
     std::vector<std::string> files;

@@ -102,6 +102,8 @@ PngCacheEntry decodePng(FILE* file) {
     // 16-bit samples are reduced: the drawing passes hand 8-bit samples to GL.
     png_set_expand(read);
     png_set_strip_16(read);
+    // Grey pictures become RGB (RGBA with alpha), as palette pictures do.
+    png_set_gray_to_rgb(read);
     png_set_interlace_handling(read);
     png_read_update_info(read, info);
 
@@ -155,9 +157,8 @@ int hasPngSuffix(const char* s) {
 size_t rgbRowSize(int width) { return (3 * static_cast<size_t>(width) + 3) & ~size_t{3}; }
 
 const char* checkPngPath(char* path) {
-    if (strlen(path) >= kPathBufferSize || !platformPathExists(path)) return kMsgPngMissing;
-    for (char* p = path; *p; ++p)
-        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
+    if (strlen(path) >= kPathBufferSize || !platformFileExists(path)) return kMsgPngMissing;
+    platformLowerCaseGameString(path);
     if (!hasPngSuffix(path)) return kMsgPngNotPng;
     return nullptr;
 }

@@ -37,6 +37,7 @@ void drawTextRecord(void* value) {
 extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
+    platformNoteGameString(text);
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     auto* record = newRecord<TextRecord>();
@@ -57,6 +58,7 @@ VINDLE_API void setTextPosition(int id, int x, int y) {
 
 VINDLE_API void setText(int id, const char* text) {
     // Copied before the lock so the frame waits no longer than the swap.
+    platformNoteGameString(text);
     char* copy = copyGameString(text);
     withText(id, [&](TextRecord& r) {
         // A game that sets the same string every loop changes nothing.

@@ -14,6 +14,7 @@ constexpr size_t kDialogBufferSize = 1024;
 int showMessage(int style, const char* format, va_list arguments) {
     char message[kDialogBufferSize];
     formatMessage(message, sizeof message, format, arguments);
+    platformNoteGameString(message);
     return showMessageBox(message, kMsgDialogCaption, style, true);
 }
 

@@ -33,10 +33,11 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     char extension[kExtensionSize] = {};
 
     const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
-    platformExtension(fullPath, extension, sizeof extension);
+    // A cut path has lost its extension; the name as given still has it.
+    platformExtension(fits ? fullPath : fileName, extension, sizeof extension);
     if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
-    if (!fits || !platformPathExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
+    if (!fits || !platformFileExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
     platformShortPath(fullPath, shortPath, sizeof shortPath);
 
     // Closing first makes a second play of a sounding file start it anew.

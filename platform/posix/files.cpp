@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/charset.h"
 #include "platform/posix/paths.h"
 
 namespace {
@@ -16,6 +17,11 @@ namespace {
 bool exists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // Finds an entry of directory whose name equals name ignoring ASCII case.
@@ -72,10 +78,15 @@ bool resolveGamePath(const char* path, std::string& real) {
         std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + component
                                                                               : resolved + "/" + component;
         if (!exists(candidate)) {
-            std::string match;
-            if (component == "." || component == ".." || !findIgnoringCase(resolved, component, match))
-                return false;
-            candidate = resolved.empty() || resolved.back() == '/' ? resolved + match : resolved + "/" + match;
+            // A GBK game's names are stored in UTF-8 on the disk.
+            std::string name = component;
+            if (encodingOf(component.c_str()) == GameEncoding::gbk) name = gameStringAsUtf8(component.c_str());
+            std::string match = name;
+            candidate = resolved.empty() || resolved.back() == '/' ? resolved + name : resolved + "/" + name;
+            if (name == component || !exists(candidate)) {
+                if (component == "." || component == ".." || !findIgnoringCase(resolved, name, match)) return false;
+                candidate = resolved.empty() || resolved.back() == '/' ? resolved + match : resolved + "/" + match;
+            }
         }
         resolved = candidate;
     }
@@ -89,9 +100,24 @@ bool platformPathExists(const char* path) {
     return resolveGamePath(path, real);
 }
 
+bool platformFileExists(const char* path) {
+    std::string real;
+    return resolveGamePath(path, real) && isRegularFile(real);
+}
+
+bool platformDiskPath(const char* path, char* dest, size_t size) {
+    std::string real;
+    if (!resolveGamePath(path, real) || real.size() >= size) {
+        copyOut("", dest, size);
+        return false;
+    }
+    copyOut(real, dest, size);
+    return true;
+}
+
 FILE* platformOpenForReading(const char* path) {
     std::string real;
-    if (!resolveGamePath(path, real)) return nullptr;
+    if (!resolveGamePath(path, real) || !isRegularFile(real)) return nullptr;
     return fopen(real.c_str(), "rb");
 }
 
@@ -103,11 +129,10 @@ bool platformListPngFiles(const char* folder, void (*found)(const char* name, vo
     while (dirent* entry = readdir(dir)) {
         size_t length = strlen(entry->d_name);
         if (length < 4 || strcasecmp(entry->d_name + length - 4, ".png") != 0) continue;
+        if (strchr(entry->d_name, '\\')) continue;
         // An ordinary file stands in for the archive attribute: a folder named
         // x.png is not a frame.
-        struct stat info;
-        std::string full = real + "/" + entry->d_name;
-        if (stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (!isRegularFile(real + "/" + entry->d_name)) continue;
         found(entry->d_name, context);
     }
     closedir(dir);
@@ -126,12 +151,5 @@ void platformBaseName(const char* path, char* dest, size_t size) {
     copyOut(std::string(name, dot ? static_cast<size_t>(dot - name) : strlen(name)), dest, size);
 }
 
-bool platformShortPath(const char* path, char* dest, size_t size) {
-    std::string real;
-    if (!resolveGamePath(path, real) || real.size() >= size) {
-        copyOut("", dest, size);
-        return false;
-    }
-    copyOut(real, dest, size);
-    return true;
-}
+// Linux has no short names: the sound layer takes the real path.
+bool platformShortPath(const char* path, char* dest, size_t size) { return platformDiskPath(path, dest, size); }

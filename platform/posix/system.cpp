@@ -35,6 +35,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/posix/charset.h"
 
 struct PlatformLock {
     pthread_mutex_t mutex;
@@ -103,11 +104,18 @@ void platformDirectoryPart(const char* path, char* dest, size_t size) {
     dest[length] = '\0';
 }
 
+void platformMessageLine(const char* text) {
+    // The game's GBK strings inside a message become UTF-8 like the rest.
+    fputs(gameTextAsUtf8(text).c_str(), stdout);
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
 void platformWarningLine(const char* text) {
     // Colour only on a terminal: a redirected log gets the plain line.
     const bool terminal = isatty(fileno(stdout));
     if (terminal) fputs("\x1b[33m", stdout);
-    fputs(text, stdout);
+    fputs(gameTextAsUtf8(text).c_str(), stdout);
     if (terminal) {
         fflush(stdout);  // the line shows in yellow before the colour is reset
         fputs("\x1b[0m", stdout);

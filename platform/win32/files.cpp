@@ -31,7 +31,26 @@ void splitPath(const char* path, std::string* name, std::string* extension) {
 
 bool platformPathExists(const char* path) { return path && _access(path, 0) == 0; }
 
-FILE* platformOpenForReading(const char* path) { return path ? fopen(path, "rb") : nullptr; }
+// A folder or a device (a name such as "CON") is no picture or sound.
+bool platformFileExists(const char* path) {
+    if (!path) return false;
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
+// Names ignore letter case here: the path as given is the disk's.
+bool platformDiskPath(const char* path, char* dest, size_t size) {
+    if (size == 0) return false;
+    const size_t length = path ? strlen(path) : 0;
+    if (!path || length >= size || _access(path, 0) != 0) {
+        dest[0] = '\0';
+        return false;
+    }
+    memcpy(dest, path, length + 1);
+    return true;
+}
+
+FILE* platformOpenForReading(const char* path) { return platformFileExists(path) ? fopen(path, "rb") : nullptr; }
 
 bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context), void* context) {
     std::string pattern = std::string(folder) + "\\*.png";

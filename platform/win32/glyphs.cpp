@@ -67,3 +67,18 @@ bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* g
 
 // No way of its own: the portable code shows the frame with one glDrawPixels.
 bool platformPresentFrame(const unsigned char*, int, int, int) { return false; }
+
+// The code page is fixed at 936: there is nothing to settle.
+void platformNoteGameString(const char*) {}
+
+void platformLowerCaseGameString(char* text) {
+    if (!text) return;
+    for (char* p = text; *p; ++p) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p))) {
+            if (!p[1]) break;
+            ++p;  // both bytes of a double-byte character stay
+        } else if (*p >= 'A' && *p <= 'Z') {
+            *p = static_cast<char>(*p - 'A' + 'a');
+        }
+    }
+}

@@ -57,6 +57,11 @@ void platformDirectoryPart(const char* path, char* dest, size_t size) {
     free(directory);
 }
 
+void platformMessageLine(const char* text) {
+    printf("%s\n", text);
+    fflush(stdout);
+}
+
 void platformWarningLine(const char* text) {
     // The attribute calls fail quietly when standard output is no console.
     HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);

@@ -43,3 +43,14 @@ inline void writeToneWav(const std::string& path, double frequency, int toneMs, 
     }
     writeBytes(path, bytes);
 }
+
+// The process's resident memory, from /proc (-1 when it cannot be read).
+inline long residentKilobytes() {
+    FILE* status = fopen("/proc/self/status", "r");
+    long kilobytes = -1;
+    char line[256];
+    while (status && fgets(line, sizeof line, status))
+        if (sscanf(line, "VmRSS: %ld", &kilobytes) == 1) break;
+    if (status) fclose(status);
+    return kilobytes;
+}

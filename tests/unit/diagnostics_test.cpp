@@ -64,6 +64,19 @@ TEST(FatalErrorDeathTest, MessageIsOnStdoutAndTheBoxGetsCaptionAndStyle) {
         "^图片 p{10232}\n.*box\\[图片 p{10232}\\|遇到严重错误，程序即将退出！\\|16\\|0\\]");
 }
 
+TEST(FatalErrorDeathTest, GbkNamesInsideMessagesReachTheConsoleAsUtf8) {
+    // 背景.png from a GBK game inside the engine's own UTF-8 text.
+    EXPECT_EXIT(
+        {
+            platformSetMessageBoxHook([](const char*, const char*, int, bool) { return 1; });
+            dup2(2, 1);
+            fatalError("图片 %s 文件不存在！", "Images/\xb1\xb3\xbe\xb0.png");
+        },
+        testing::ExitedWithCode(255), "^图片 Images/背景.png 文件不存在！\n");
+    const std::string warned = captureStdout([] { printWarning("%s精灵", "\xd0\xa1\xcb\xb5"); });
+    EXPECT_EQ(warned, "小说精灵\n");
+}
+
 // The Windows build compiles the texts to code page 936: a character outside
 // it would break that build, not this one.
 TEST(Messages, EveryTextIsNonEmptyAndHasACodePage936Form) {

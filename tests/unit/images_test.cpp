@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -137,6 +138,9 @@ TEST_F(ImagesDeath, EachLoadFaultEndsTheProcessWithItsMessage) {
     dies([] { createImage(6, "Note.TXT"); }, expand(kMsgPngNotPng, lower(builtPath("Note.TXT"))));
     dies([] { createImage(6, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
     dies([] { setImageSource(5, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
+    // A pipe named like a picture would block the read with the lock held.
+    ASSERT_EQ(mkfifo(dir.file("Images/pipe.png").c_str(), 0600), 0);
+    dies([] { createImage(6, "pipe.png"); }, expand(kMsgPngMissing, builtPath("pipe.png")));
     const std::string longName(32000, 'n');
     dies([&] { createImage(6, longName.c_str()); },
          expand(kMsgPngMissing, builtPath(longName)).substr(0, 10239));

@@ -133,18 +133,30 @@ TEST_F(PngLoad, InterlacedPictureDecodesLikeAPlainOne) {
         for (int x = 0; x < 5; ++x) ASSERT_EQ(png.pixels[row * 16 + x * 3 + 1], sampleAt(x, 4 - row, 1));
 }
 
-TEST_F(PngLoad, GreyPicturesAndBadFilesGiveNull) {
+TEST_F(PngLoad, GreyPicturesExpandToRgbOrRgbaAndBadFilesGiveNull) {
+    // What ImageMagick writes for a black-and-white picture: 8-bit, 1-bit and
+    // grey with alpha, each sample copied into red, green and blue.
     PngPicture grey;
+    grey.width = 2;
     grey.colorType = PNG_COLOR_TYPE_GRAY;
-    grey.rows = {7};
-    EXPECT_EQ(load(write("grey.png", grey)).pixels, nullptr);
+    grey.rows = {7, 200};
+    Loaded png = load(write("grey.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 2);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x07\x07\x07\xc8\xc8\xc8", 6));
     grey.bitDepth = 1;
     grey.rows = {0x80};
-    EXPECT_EQ(load(write("grey1.png", grey)).pixels, nullptr);
+    png = load(write("grey1.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 2);
+    EXPECT_EQ(0, memcmp(png.pixels, "\xff\xff\xff\x00\x00\x00", 6));
     grey.bitDepth = 8;
     grey.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    grey.rows = {7, 8};
-    EXPECT_EQ(load(write("grey-alpha.png", grey)).pixels, nullptr);
+    grey.rows = {7, 8, 9, 10};
+    png = load(write("grey-alpha.png", grey));
+    ASSERT_NE(png.pixels, nullptr);
+    EXPECT_EQ(png.colorType, 6);
+    EXPECT_EQ(0, memcmp(png.pixels, "\x07\x07\x07\x08\x09\x09\x09\x0a", 8));
 
     const std::string good = readBytes(write("good.png", patternPicture(8, 8, 3)));
     std::string badData = good, badCrc = good;
@@ -222,6 +234,23 @@ TEST_F(PngLoad, WindowsStyleNamesFindTheFile) {
     Loaded png = load(windowsName);
     ASSERT_NE(png.pixels, nullptr);
     EXPECT_EQ(0, memcmp(png.pixels, "\x04\x05\x06", 3));
+}
+
+TEST_F(PngLoad, GbkNamesFindTheirUtf8FilesAndKeepTrailBytesWhenLowerCased) {
+    // 圖 is 0x88 0x44 in GBK and 坉 0x88 0x64: lowering the 'D' of the first
+    // would give it the second one's key.
+    write("圖.png", solidPicture(1, 1, {1, 2, 3}));
+    write("坉.png", solidPicture(1, 1, {4, 5, 6}));
+    write("背景.png", solidPicture(1, 1, {7, 8, 9}));
+    Loaded first = load(dir.path() + "/\x88\x44.png"), second = load(dir.path() + "/\x88\x64.PNG");
+    ASSERT_NE(first.pixels, nullptr);
+    ASSERT_NE(second.pixels, nullptr);
+    EXPECT_EQ(0, memcmp(first.pixels, "\x01\x02\x03", 3));
+    EXPECT_EQ(0, memcmp(second.pixels, "\x04\x05\x06", 3));
+    EXPECT_EQ(first.path, lower(dir.path()) + "/\x88\x44.png");
+    Loaded background = load(dir.path() + "/\xb1\xb3\xbe\xb0.png");
+    ASSERT_NE(background.pixels, nullptr);
+    EXPECT_EQ(0, memcmp(background.pixels, "\x07\x08\x09", 3));
 }
 
 using PngLoadDeath = PngLoad;

@@ -71,6 +71,17 @@ TEST(ResourcePaths, DefaultDirectoryGivesTwoSeparatorsASetOneGivesOne) {
     EXPECT_EQ(resourcePath("Sounds", "a.mp3"), exeDirectory() + "/Sounds/a.mp3");
 }
 
+TEST(ResourcePaths, EmptyDirectoryLeavesPathsRelativeToTheWorkingDirectory) {
+    // What an unreadable executable path yields: the folder alone, not "/Images".
+    char path[64];
+    EXPECT_TRUE(joinPath(path, sizeof path, "", "Images"));
+    EXPECT_STREQ(path, "Images");
+    EXPECT_TRUE(joinPath(path, sizeof path, "/games/", "Sprites"));
+    EXPECT_STREQ(path, "/games//Sprites");
+    EXPECT_FALSE(joinPath(path, 8, "/games", "Sounds"));
+    EXPECT_STREQ(path, "/games/");
+}
+
 TEST(ResourcePaths, TooLongDirectoryIsRefusedWithAWarningAndTheOldOneKept) {
     setResourcesDir("/games/old");
     std::string huge(kPathBufferSize, 'd');

@@ -135,6 +135,26 @@ TEST_F(SoundPlayback, TwoFilesSoundTogetherAndCloseApart) {
     closeSound("high.wav");
 }
 
+TEST_F(SoundPlayback, LongFilesAreStreamedSoTwoOpenAtOnceStaySmall) {
+    // Three minutes each: decoded whole for the device, 32 MB apiece.
+    const std::string sounds = dir + "/Sounds/";
+    writeToneWav(sounds + "long low.wav", 440, 180000);
+    writeToneWav(sounds + "long high.wav", 1000, 180000);
+    const long before = residentKilobytes();
+    EXPECT_EQ(playSound("long low.wav", 1), 0);
+    EXPECT_EQ(playSound("long high.wav", 0), 0);
+    sleepMs(100);
+    std::vector<int16_t> both = listen(250);
+    const long grown = residentKilobytes() - before;
+    EXPECT_GT(level(both, 440), 6000);
+    EXPECT_GT(level(both, 1000), 6000);
+    EXPECT_LT(grown, 20 * 1024) << "kilobytes";
+    closeSound("long low.wav");
+    closeSound("long high.wav");
+    remove((sounds + "long low.wav").c_str());
+    remove((sounds + "long high.wav").c_str());
+}
+
 TEST_F(SoundPlayback, BackendAnswersWithMciCodes) {
     for (int i = 0; i < 100; ++i) playSound("short.wav", i % 2);
     EXPECT_EQ(closeSound("short.wav"), 0);

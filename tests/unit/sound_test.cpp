@@ -1,6 +1,7 @@
 // playSound and closeSound through the sound seam: the calls they make and
 // how each result ends.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdlib>
@@ -89,6 +90,16 @@ TEST_F(SoundCommandsDeathTest, ExtensionIsCheckedBeforeExistence) {
     char missing[PATH_MAX + 64];
     snprintf(missing, sizeof missing, kMsgSoundMissing, (dir + "/Sounds/a.mp3").c_str());
     EXPECT_EXIT(playSound("a.mp3", 0), ::testing::ExitedWithCode(255), boxShowing(missing));
+    // A pipe named like a sound is no sound file.
+    ASSERT_EQ(mkfifo((dir + "/Sounds/pipe.wav").c_str(), 0600), 0);
+    snprintf(missing, sizeof missing, kMsgSoundMissing, (dir + "/Sounds/pipe.wav").c_str());
+    EXPECT_EXIT(playSound("pipe.wav", 0), ::testing::ExitedWithCode(255), boxShowing(missing));
+    // A name longer than the path buffer keeps its extension: missing, shown cut.
+    const std::string huge = std::string(40000 - 4, 'n') + ".wav";
+    std::string cutMessage = kMsgSoundMissing;
+    cutMessage.replace(cutMessage.find("%s"), 2, dir + "/Sounds/" + huge);
+    EXPECT_EXIT(playSound(huge.c_str(), 0), ::testing::ExitedWithCode(255),
+                boxShowing(cutMessage.substr(0, 10239)));
 }
 
 TEST_F(SoundCommandsDeathTest, PlayFailuresEndTheProcessWithTheirMessages) {
