@@ -88,6 +88,14 @@ run_e2e() {
   # closes on the press, so the release reaches the game window).
   local skip=Exports.*:StartUp.BannerOfFourLinesComesBeforeTheWindow
   skip+=:Dialogs.BoxesFromTwoThreadsComeOneAfterTheOther:Dialogs.AlertFromAKeyUpHandlerIsAnsweredAndItsKeyStaysInTheBox
+  # Also left out, as X11 matters: keys held into a box and the cover window
+  # over the owner (MessageBoxA disables its owner itself; under Wine the held
+  # keys keep the box from taking the focus); a machine without a display
+  # (Wine itself needs one); and sizes beyond the screen, which Wine's window
+  # manager side does not apply as Windows does.
+  skip+=:Dialogs.ConfirmAnswersOnlyKeysPressedWhileItIsUpAndTheGameWindowTakesNoInput
+  skip+=:StartUp.WithoutADisplayOrStartedTwiceTheGameEndsWithItsFatalMessageAndStatus255
+  skip+=:Window.SizesTheWindowSystemRefusesAreStoredAndTheWindowTakesTheNearestItCanHave
   VINDLE_E2E_GAMES="$PWD/$out/$target" VINDLE_E2E_LAUNCHER="$WINE" VINDLE_E2E_CHARSET=GBK \
     build/tests/vindle_e2e --gtest_filter="-$skip" \
     >"$log" 2>&1 || status=$?
