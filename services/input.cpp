@@ -50,14 +50,24 @@ void onSpecialUp(int key, int, int) {
     specialKeyCode.store(key, kRelaxed);
 }
 
+// Codes seen up on the previous tick; window thread only. A key is released
+// here only when it is still up a tick later with no key-up call in between:
+// the window system may report the key up before its release reaches GLUT
+// (Wine does), and that release must still call the handler.
+int pressedUpLastTick = 0;
+int normalUpLastTick = 0;
+
 void releaseKeysNoLongerHeld(bool (*held)(bool special, int code)) {
     const int pressed = pressedKeyCode.load(kRelaxed);
     const bool special = pressedKeyIsSpecial.load(kRelaxed);
     const int normal = normalKeyCode.load(kRelaxed);
-    const bool pressedHeld = pressed == 0 || held(special, pressed);
-    if (!pressedHeld) pressedKeyCode.store(0, kRelaxed);
+    const bool pressedUp = pressed != 0 && !held(special, pressed);
     const bool sameKey = !special && normal == pressed;
-    if (normal != 0 && !(sameKey ? pressedHeld : held(false, normal))) normalKeyCode.store(0, kRelaxed);
+    const bool normalUp = normal != 0 && (sameKey ? pressedUp : !held(false, normal));
+    if (pressedUp && pressed == pressedUpLastTick) pressedKeyCode.store(0, kRelaxed);
+    if (normalUp && normal == normalUpLastTick) normalKeyCode.store(0, kRelaxed);
+    pressedUpLastTick = pressedUp ? pressed : 0;
+    normalUpLastTick = normalUp ? normal : 0;
 }
 
 void onMouse(int button, int state, int, int) {

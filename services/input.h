@@ -15,6 +15,7 @@ void onPassiveMotion(int x, int y);
 
 // Sets the codes of keys that are no longer down to 0, without a key-up call:
 // their release went to another window (a message box, say) while the game
-// window did not have the keyboard. held tells whether a key is still down.
+// window did not have the keyboard. held tells whether a key is still down; a
+// key counts as released once it has been up on two ticks in a row.
 // Window thread.
 void releaseKeysNoLongerHeld(bool (*held)(bool special, int code));
