@@ -2,7 +2,7 @@
 // frame's clear to the end of its present, the objects moved between frames.
 #include <benchmark/benchmark.h>
 
-#include "engine/frame.h"
+#include "render/frame.h"
 #include "scene/objects.h"
 #include "scene.h"
 #include "support/osmesa.h"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/frame.h"
-#include "engine/gl.h"
-#include "engine/tables.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "core/tables.h"
 #include "scene/objects.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/frame.h"
-#include "engine/gl.h"
-#include "engine/tables.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "core/tables.h"
 #include "scene/animation.h"
 #include "scene/objects.h"
 #include "scene/png.h"

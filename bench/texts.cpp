@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/frame.h"
+#include "render/frame.h"
 #include "scene/objects.h"
 #include "support/osmesa.h"
 #include "vindle.h"

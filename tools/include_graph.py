@@ -1,19 +1,19 @@
 #!/usr/bin/env python3
 """Checks the layering of the library sources.
 
-Prints every include cycle between modules of engine/, scene/, services/ and
-platform/ (a header and its .cpp count as one module), and every OS or window
-system header that a portable folder includes. Exits 1 when there is either.
+Prints every include cycle between modules under src/ (a header and its .cpp
+count as one module), and every OS or window system header that a portable
+folder includes. Exits 1 when there is either.
     tools/include_graph.py [source root]
 """
 import os
 import re
 import sys
 
-FOLDERS = ("engine", "scene", "services", "platform")
-PORTABLE = ("engine", "scene", "services")
+FOLDERS = ("core", "scene", "services", "render", "app", "platform")
+PORTABLE = ("core", "scene", "services", "render", "app")
 # Headers that tie code to one system; the portable core reaches them only
-# through platform/platform.h (and GL through engine/gl.h).
+# through platform/platform.h (and GL through render/gl.h).
 OS_HEADER = re.compile(
     r"^(windows\.h|winsock2?\.h|mmsystem\.h|X11/.*|GL/glx\.h|unistd\.h|pthread\.h|dirent\.h|"
     r"dlfcn\.h|strings\.h|sys/.*|SDL.*|fontconfig/.*|ft2build\.h|iconv\.h)$")
@@ -66,7 +66,7 @@ def cycles(graph):
 
 
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src")
     graph, os_includes = modules(root)
     found = cycles(graph)
     for cycle in found:

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/png.h"
 
 namespace {

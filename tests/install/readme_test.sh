@@ -80,8 +80,8 @@ expect_game_ends ./mygame
 
 # The manual quotes every message a game can print, exactly as the engine
 # prints it (banner, box buttons and the sound backend's reasons aside).
-printf '#include "engine/messages.h"\n#include <cstdio>\n#define P(name, text) printf("%%s\\t%%s\\n", #name, text);\nint main() { VINDLE_MESSAGES(P) }\n' >messages.cpp
-g++ -std=c++17 -I"$source" messages.cpp -o messages
+printf '#include "core/messages.h"\n#include <cstdio>\n#define P(name, text) printf("%%s\\t%%s\\n", #name, text);\nint main() { VINDLE_MESSAGES(P) }\n' >messages.cpp
+g++ -std=c++17 -I"$source/src" messages.cpp -o messages
 ./messages | grep -Ev '^kMsg(Banner|Button|SoundHardware|SoundNotOpen|SoundFileNotFound|SoundCannotDecode|SoundUnknownError)' |
   while IFS=$'\t' read -r name text; do
     grep -qF -- "$text" "$source/docs/api.md" || fail "docs/api.md does not quote $name: $text"

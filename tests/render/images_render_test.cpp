@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/objects.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"

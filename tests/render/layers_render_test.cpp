@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "support/osmesa.h"
 #include "support/pngfiles.h"
 #include "support/temp_resources.h"

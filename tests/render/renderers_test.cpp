@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame.h"
+#include "render/frame.h"
 #include "support/osmesa.h"
 #include "support/temp_resources.h"
 

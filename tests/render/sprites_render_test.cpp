@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/animation.h"
 #include "scene/records.h"
 #include "support/fatal.h"

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/tables.h"
-#include "platform/posix/glyphs.h"
+#include "core/tables.h"
+#include "platform/linux/glyphs.h"
 #include "scene/glyphs.h"
 #include "scene/objects.h"
 #include "support/osmesa.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "engine/frame.h"
+#include "render/frame.h"
 #include "vindle.h"
 
 OffscreenContext::OffscreenContext(int width, int height)

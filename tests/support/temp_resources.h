@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/objects.h"
 #include "support/fatal.h"
 #include "support/pngfiles.h"

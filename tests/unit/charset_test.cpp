@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/charset.h"
+#include "platform/linux/text.h"
 
 namespace {
 const char32_t kBad = kReplacementCharacter;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/compositor.h"
+#include "render/compositor.h"
 
 namespace {
 

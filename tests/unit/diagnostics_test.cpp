@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/diagnostics.h"
-#include "engine/messages.h"
+#include "core/diagnostics.h"
+#include "core/messages.h"
 #include "platform/seam.h"
 #include "support/capture.h"
 

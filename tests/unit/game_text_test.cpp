@@ -1,7 +1,7 @@
 // The Linux box's reading of game text (UTF-8 or GBK).
 #include <gtest/gtest.h>
 
-#include "platform/posix/charset.h"
+#include "platform/linux/text.h"
 
 TEST(DialogText, KeepsUtf8) {
     EXPECT_EQ(gameTextAsUtf8("提示 score 42"), "提示 score 42");

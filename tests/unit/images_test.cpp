@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/messages.h"
-#include "engine/tables.h"
+#include "core/messages.h"
+#include "core/tables.h"
 #include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
+#include "core/settings.h"
 #include "services/input.h"
 #include "vindle.h"
 

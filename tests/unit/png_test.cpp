@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/messages.h"
+#include "core/messages.h"
 #include "scene/png.h"
 #include "support/fatal.h"
 #include "support/pngfiles.h"

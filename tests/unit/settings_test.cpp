@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/paths.h"
-#include "engine/settings.h"
+#include "core/paths.h"
+#include "core/settings.h"
 #include "support/capture.h"
 #include "vindle.h"
 

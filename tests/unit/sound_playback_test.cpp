@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/messages.h"
+#include "core/messages.h"
 #include "platform/platform.h"
 #include "support/capture.h"
 #include "support/sound_files.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/messages.h"
+#include "core/messages.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "support/capture.h"

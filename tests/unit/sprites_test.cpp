@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/animation.h"
 #include "scene/objects.h"
 #include "scene/records.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "scene/objects.h"
 #include "scene/records.h"
 #include "vindle.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/tables.h"
+#include "core/tables.h"
 #include "platform/seam.h"
 #include "scene/objects.h"
 #include "scene/records.h"

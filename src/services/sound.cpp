@@ -1,0 +1,66 @@
+// playSound and closeSound: the engine keeps no sound state of its own. A sound
+// is named by its file's short path and carried out by the platform, so one
+// file is one sound.
+#include <cstring>
+
+#include "core/diagnostics.h"
+#include "core/messages.h"
+#include "core/paths.h"
+#include "platform/platform.h"
+#include "platform/seam.h"
+#include "vindle.h"
+
+namespace {
+
+constexpr size_t kExtensionSize = 100;
+
+// Compares ASCII letters without regard to case, as the extension test does.
+bool equalsIgnoringCase(const char* a, const char* b) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (; *a && *b; ++a, ++b)
+        if (lower(*a) != lower(*b)) return false;
+    return *a == *b;
+}
+
+}  // namespace
+
+extern "C" {
+
+VINDLE_API int playSound(const char* fileName, int repeat) {
+    if (!fileName) fileName = "";
+    char fullPath[kPathBufferSize];
+    char shortPath[kPathBufferSize] = {};
+    char extension[kExtensionSize] = {};
+
+    const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
+    // A cut path has lost its extension; the name as given still has it.
+    platformExtension(fits ? fullPath : fileName, extension, sizeof extension);
+    if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
+        fatalError("%s", kMsgSoundBadExtension);
+    if (!fits || !platformFileExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
+    platformShortPath(fullPath, shortPath, sizeof shortPath);
+
+    // Closing first makes a second play of a sounding file start it anew.
+    closeSoundFile(shortPath);
+    const int result = playSoundFile(shortPath, repeat != 0);
+    if (result == PLATFORM_SOUND_OK) return 0;
+    if (result == PLATFORM_SOUND_UNSUPPORTED_FORMAT) fatalError(kMsgSoundUnsupported, fileName);
+    char errorText[kFatalBufferSize];
+    platformSoundErrorText(result, errorText, sizeof errorText);
+    if (result == PLATFORM_SOUND_SILENCED) {
+        printWarning(kMsgSoundNoDevice, errorText);
+        return 0;
+    }
+    fatalError("%s", errorText);  // a system text may hold '%'
+}
+
+VINDLE_API int closeSound(const char* fileName) {
+    if (!fileName) fileName = "";
+    char fullPath[kPathBufferSize];
+    char shortPath[kPathBufferSize] = {};
+    // A path that does not fit names no file, and the close names none either.
+    if (buildResourcePath(fullPath, "Sounds", fileName)) platformShortPath(fullPath, shortPath, sizeof shortPath);
+    return closeSoundFile(shortPath);
+}
+
+}  // extern "C"
