@@ -1,11 +1,15 @@
+// The window: start-up, GLUT's callbacks and timer, and the requests the game
+// threads recorded, carried out here on the window thread, the only thread
+// that talks to GLUT.
+#include <GL/freeglut.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/diagnostics.h"
-#include "render/frame.h"
-#include "render/gl.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/process.h"
@@ -13,6 +17,7 @@
 #include "core/requests.h"
 #include "core/settings.h"
 #include "platform/platform.h"
+#include "render/frame.h"
 #include "scene/animation.h"
 #include "scene/objects.h"
 #include "services/input.h"
@@ -35,6 +40,47 @@ void onGlutError(const char* format, va_list arguments) {
     char detail[kFatalBufferSize];
     formatMessage(detail, sizeof detail, format, arguments);
     fatalError(kMsgWindowSystemFailed, detail);
+}
+
+// The window size for a game size. The window system refuses sizes below 1
+// and cuts large ones to 16 bits, so the window gets the nearest size it can
+// have (at least 1 by 1, at most the largest window the platform gives) while
+// the game size stays stored.
+void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
+    int largestWidth, largestHeight;
+    platformLargestWindow(&largestWidth, &largestHeight);
+    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
+    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
+}
+
+void applyWindowRequests() {
+    const WindowRequests requests = takeWindowRequests();
+    if (requests.resize) {
+        int width, height;
+        windowSizeFor(getGameWidth(), getGameHeight(), &width, &height);
+        glutReshapeWindow(width, height);
+    }
+    if (requests.retitle) {
+        glutSetWindowTitle(requests.title.c_str());
+        platformNoteWindowTitle(requests.title.c_str());
+    }
+    if (requests.cursor != CursorRequest::none)
+        glutSetCursor(requests.cursor == CursorRequest::show ? GLUT_CURSOR_INHERIT : GLUT_CURSOR_NONE);
+}
+
+void onAnimationTimer(int) {
+    advanceAnimations();
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
+}
+
+void installInputCallbacks() {
+    static_assert(kMouseLeftButton == GLUT_LEFT_BUTTON && kMouseButtonDown == GLUT_DOWN && kMouseButtonUp == GLUT_UP);
+    glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutMouseFunc(onMouse);
+    glutPassiveMotionFunc(onPassiveMotion);
 }
 
 // The change count the last drawn frame was made from; window thread only.
@@ -102,7 +148,7 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
     glutCloseFunc(onWindowClosed);
-    startAnimationTimer();
+    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
     installInputCallbacks();
     windowLoopStarting();
     platformStartThread(gameThread, nullptr);

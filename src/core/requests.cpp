@@ -1,72 +1,49 @@
 #include "core/requests.h"
 
-#include <algorithm>
-#include <cstdio>
+#include <cstring>
 #include <mutex>
+#include <utility>
 
-#include "render/gl.h"
 #include "core/paths.h"
-#include "platform/platform.h"
-#include "vindle.h"
 
 namespace {
 
-struct WindowRequests {
+struct PendingRequests {
     std::mutex lock;
-    bool resize = false;
-    bool retitle = false;
-    int cursor = -1;
-    char title[kPathBufferSize] = {};
+    WindowRequests requests;
 };
-WindowRequests& requests() {
-    static WindowRequests* const pending = new WindowRequests;  // never destroyed
-    return *pending;
+PendingRequests& pending() {
+    static PendingRequests* const instance = new PendingRequests;  // never destroyed
+    return *instance;
+}
+
+template <typename Change>
+void record(Change change) {
+    PendingRequests& p = pending();
+    std::lock_guard<std::mutex> guard(p.lock);
+    change(p.requests);
 }
 
 }  // namespace
 
 void requestWindowResize() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.resize = true;
+    record([](WindowRequests& r) { r.resize = true; });
 }
 
 void requestWindowTitle(const char* title) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    snprintf(pending.title, sizeof pending.title, "%s", title ? title : "");
-    pending.retitle = true;
+    record([&](WindowRequests& r) {
+        // Cut as the engine's other path-sized buffers are.
+        r.title.assign(title ? title : "", title ? strnlen(title, kPathBufferSize - 1) : 0);
+        r.retitle = true;
+    });
 }
 
-void requestCursor(int glutCursor) {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    pending.cursor = glutCursor;
+void requestCursor(bool visible) {
+    record([&](WindowRequests& r) { r.cursor = visible ? CursorRequest::show : CursorRequest::hide; });
 }
 
-void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
-    int largestWidth, largestHeight;
-    platformLargestWindow(&largestWidth, &largestHeight);
-    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
-    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
-}
-
-void applyWindowRequests() {
-    WindowRequests& pending = requests();
-    std::lock_guard<std::mutex> guard(pending.lock);
-    if (pending.resize) {
-        int width, height;
-        windowSizeFor(getGameWidth(), getGameHeight(), &width, &height);
-        glutReshapeWindow(width, height);
-        pending.resize = false;
-    }
-    if (pending.retitle) {
-        glutSetWindowTitle(pending.title);
-        platformNoteWindowTitle(pending.title);
-        pending.retitle = false;
-    }
-    if (pending.cursor >= 0) {
-        glutSetCursor(pending.cursor);
-        pending.cursor = -1;
-    }
+WindowRequests takeWindowRequests() {
+    PendingRequests& p = pending();
+    std::lock_guard<std::mutex> guard(p.lock);
+    return std::exchange(p.requests, WindowRequests{});
 }

@@ -3,13 +3,21 @@
 // call from another thread.
 #pragma once
 
+#include <string>
+
+enum class CursorRequest { none, show, hide };
+
+// What the game asked of the window since the last take.
+struct WindowRequests {
+    bool resize = false;  // to the stored game size
+    bool retitle = false;
+    std::string title;
+    CursorRequest cursor = CursorRequest::none;
+};
+
 void requestWindowResize();
 void requestWindowTitle(const char* title);
-void requestCursor(int glutCursor);
-// Carries out the recorded requests; window thread only.
-void applyWindowRequests();
-// The window size for a game size. The window system refuses sizes below 1
-// and cuts large ones to 16 bits, so the window gets the nearest size it can
-// have (at least 1 by 1, at most the largest window the platform gives) while
-// the game size stays stored. Window thread only.
-void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height);
+void requestCursor(bool visible);
+// Hands over the recorded requests and forgets them; the window thread
+// carries them out.
+WindowRequests takeWindowRequests();

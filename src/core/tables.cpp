@@ -77,12 +77,6 @@ void* getHashValue(const HashTable* table, HashKey key) {
     return nullptr;
 }
 
-void visitTable(const HashTable* table, void (*visit)(void* value)) {
-    if (!table) return;
-    for (int32_t i = 0; i < table->bucketCount; ++i)
-        for (HashEntry* entry = table->buckets[i]; entry; entry = entry->next) visit(entry->value);
-}
-
 uint32_t hashInt(HashKey key) { return static_cast<uint32_t>(key); }
 int equalsInt(HashKey a, HashKey b) { return a == b ? 1 : 0; }
 

@@ -41,7 +41,12 @@ void* getHashValue(const HashTable* table, HashKey key);
 int32_t bucketIndex(const HashTable* table, HashKey key);
 // Calls visit(value) for every entry in visiting order: buckets upwards, each
 // chain in order of insertion. A null table visits nothing.
-void visitTable(const HashTable* table, void (*visit)(void* value));
+template <typename Visit>
+void visitTable(const HashTable* table, Visit visit) {
+    if (!table) return;
+    for (int32_t i = 0; i < table->bucketCount; ++i)
+        for (HashEntry* entry = table->buckets[i]; entry; entry = entry->next) visit(entry->value);
+}
 
 uint32_t hashInt(HashKey key);
 int equalsInt(HashKey a, HashKey b);

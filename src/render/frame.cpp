@@ -4,18 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "scene/canvas.h"
-#include "render/compositor.h"
-#include "core/diagnostics.h"
-#include "render/gl.h"
-#include "core/paths.h"
 #include "core/settings.h"
-#include "core/tables.h"
 #include "platform/platform.h"
-#include "scene/animation.h"
-#include "scene/images.h"
-#include "scene/objects.h"
-#include "scene/texts.h"
+#include "render/compositor.h"
+#include "render/gl.h"
+#include "scene/canvas.h"
+#include "scene/glyphs.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -113,8 +108,6 @@ CompositorCanvas& compositorCanvas() {
     return *canvas;
 }
 
-Canvas* currentCanvas = nullptr;
-
 void beginOpenGLFrame(int width, int height, float red, float green, float blue, int viewportX, int viewportY) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -148,8 +141,6 @@ void drawFrameWithOpenGL(const Compositor& frame) {
 Renderer activeRenderer() { return chosenRenderer().load(std::memory_order_relaxed); }
 void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memory_order_relaxed); }
 
-Canvas& frameCanvas() { return *currentCanvas; }
-
 void drawFrame() {
     const int width = settings.gameWidth.load(std::memory_order_relaxed);
     const int height = settings.gameHeight.load(std::memory_order_relaxed);
@@ -160,21 +151,11 @@ void drawFrame() {
     const int viewportY = settings.viewportY.load(std::memory_order_relaxed);
     if (activeRenderer() == Renderer::OpenGL) {
         beginOpenGLFrame(width, height, red, green, blue, viewportX, viewportY);
-        currentCanvas = &openGLCanvas();
+        drawScene(openGLCanvas());
     } else {
         compositorCanvas().frame.begin(width, height, red, green, blue, viewportX, viewportY);
-        currentCanvas = &compositorCanvas();
+        drawScene(compositorCanvas());
     }
-    // Bottom layer first: images, then sprites, then texts; each pass walks
-    // its table in visiting order.
-    char faultPath[kPathBufferSize];
-    lockEngine();
-    visitTable(imageTable, drawImageRecord);
-    visitTable(spriteTable, drawSpriteRecord);
-    visitTable(textTable, drawTextRecord);
-    const char* fault = takeSpritePassFault(faultPath);
-    unlockEngine();
-    if (fault) fatalError(fault, faultPath);
 }
 
 void presentFrame(int windowHeight) {

@@ -1,8 +1,9 @@
-// OpenGL, GLU and GLUT as the engine uses them (freeglut's header brings all
-// three), and the raster helper of the drawing passes.
+// OpenGL and GLU as the renderers use them, and the raster helper of the
+// reference renderer. GLUT itself is app/'s alone.
 #pragma once
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <cstdint>
 

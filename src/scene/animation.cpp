@@ -8,7 +8,6 @@
 
 #include "scene/canvas.h"
 #include "core/diagnostics.h"
-#include "render/gl.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/redraw.h"
@@ -65,14 +64,6 @@ FrameNode* frameAt(FrameNode* list, int index) {
     return node;
 }
 
-// A frame that cannot be drawn, found by the sprite pass with the engine lock
-// held and reported after it has been released. Guarded by the lock.
-struct FrameFault {
-    const char* message;
-    char path[kPathBufferSize];
-};
-FrameFault frameFault{nullptr, {}};
-
 void advanceSprite(void* record) {
     auto* sprite = static_cast<SpriteRecord*>(record);
     const int next = sprite->frameIndex + 1;
@@ -85,13 +76,6 @@ void advanceSprite(void* record) {
     if (sprite->visible && sprite->frameIndex != before) noteSceneChange();
 }
 
-constexpr unsigned kAnimationPeriodMs = 300;
-
-void onAnimationTimer(int) {
-    advanceAnimations();
-    glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0);
-}
-
 }  // namespace
 
 void advanceAnimations() {
@@ -100,10 +84,8 @@ void advanceAnimations() {
     unlockEngine();
 }
 
-void startAnimationTimer() { glutTimerFunc(kAnimationPeriodMs, onAnimationTimer, 0); }
-
-void drawSpriteRecord(void* record) {
-    auto* sprite = static_cast<SpriteRecord*>(record);
+void drawSpriteRecord(SpriteRecord& record, Canvas& canvas, SpritePassFault& frameFault) {
+    SpriteRecord* sprite = &record;
     if (!sprite->visible || !sprite->frames) return;
     // An action without frames draws nothing.
     FrameNode* frame = frameAt(sprite->frames, sprite->frameIndex);
@@ -127,22 +109,15 @@ void drawSpriteRecord(void* record) {
     }
     if (fault) {
         frameFault.message = fault;
-        memcpy(frameFault.path, path, sizeof path);
+        frameFault.path = path;
         return;
     }
     const int width = picture.width, height = picture.height;
     const unsigned char* pixels = picture.pixels;
     sprite->width = width;
     sprite->height = height;
-    frameCanvas().drawPicture(sprite->x, sprite->y, width, height, picture.colorType, pixels, sprite->flipX != 0,
+    canvas.drawPicture(sprite->x, sprite->y, width, height, picture.colorType, pixels, sprite->flipX != 0,
                               sprite->flipY != 0);
-}
-
-const char* takeSpritePassFault(char* path) {
-    const char* message = frameFault.message;
-    if (message) memcpy(path, frameFault.path, sizeof frameFault.path);
-    frameFault.message = nullptr;
-    return message;
 }
 
 extern "C" VINDLE_API void playSpriteAnimate(int id, const char* action) {

@@ -17,7 +17,3 @@ public:
     // given as glColor3f takes it.
     virtual void drawText(int x, int y, float red, float green, float blue, const TextLayout& layout) = 0;
 };
-
-// The canvas of the frame being drawn; only the scene passes call it, with
-// the engine lock held.
-Canvas& frameCanvas();

@@ -48,11 +48,9 @@ bool withImage(int id, Use use) {
 
 }  // namespace
 
-void drawImageRecord(void* record) {
-    const auto* image = static_cast<const ImageRecord*>(record);
-    if (!image->visible) return;
-    frameCanvas().drawPicture(image->x, image->y, image->width, image->height, image->colorType, image->pixels, false,
-                              false);
+void drawImageRecord(const ImageRecord& image, Canvas& canvas) {
+    if (!image.visible) return;
+    canvas.drawPicture(image.x, image.y, image.width, image.height, image.colorType, image.pixels, false, false);
 }
 
 extern "C" {

@@ -1,6 +1,9 @@
 // The image pass of the frame.
 #pragma once
 
-// Draws one ImageRecord of the image table when it is visible; the caller
-// holds the engine lock.
-void drawImageRecord(void* record);
+class Canvas;
+struct ImageRecord;
+
+// Draws one record of the image table when it is visible; the caller holds
+// the engine lock.
+void drawImageRecord(const ImageRecord& record, Canvas& canvas);

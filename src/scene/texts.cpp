@@ -25,13 +25,12 @@ bool withText(int id, Change change) {
 
 }  // namespace
 
-void drawTextRecord(void* value) {
-    auto* record = static_cast<TextRecord*>(value);
-    if (!record->visible) return;
+void drawTextRecord(TextRecord& record, Canvas& canvas) {
+    if (!record.visible) return;
     // Laid out once per change of string or size, not on every frame.
-    if (record->layout && !layoutIsCurrent(*record->layout)) dropTextLayout(*record);
-    if (!record->layout) record->layout = layoutText(record->text, record->fontSize).release();
-    frameCanvas().drawText(record->x, record->y, record->red, record->green, record->blue, *record->layout);
+    if (record.layout && !layoutIsCurrent(*record.layout)) dropTextLayout(record);
+    if (!record.layout) record.layout = layoutText(record.text, record.fontSize).release();
+    canvas.drawText(record.x, record.y, record.red, record.green, record.blue, *record.layout);
 }
 
 extern "C" {

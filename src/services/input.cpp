@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-#include "render/gl.h"
 #include "core/requests.h"
 #include "vindle.h"
 
@@ -71,23 +70,14 @@ void releaseKeysNoLongerHeld(bool (*held)(bool special, int code)) {
 }
 
 void onMouse(int button, int state, int, int) {
-    if (button != GLUT_LEFT_BUTTON) return;
-    if (state == GLUT_DOWN) mouseLeftDown.store(1, kRelaxed);
-    else if (state == GLUT_UP) mouseLeftDown.store(0, kRelaxed);
+    if (button != kMouseLeftButton) return;
+    if (state == kMouseButtonDown) mouseLeftDown.store(1, kRelaxed);
+    else if (state == kMouseButtonUp) mouseLeftDown.store(0, kRelaxed);
 }
 
 void onPassiveMotion(int x, int y) {
     mouseX.store(x, kRelaxed);
     mouseY.store(y, kRelaxed);
-}
-
-void installInputCallbacks() {
-    glutSpecialFunc(onSpecial);
-    glutSpecialUpFunc(onSpecialUp);
-    glutKeyboardFunc(onKeyboard);
-    glutKeyboardUpFunc(onKeyboardUp);
-    glutMouseFunc(onMouse);
-    glutPassiveMotionFunc(onPassiveMotion);
 }
 
 extern "C" {
@@ -100,8 +90,8 @@ VINDLE_API int getMousePositionY(void) { return getGameHeight() - mouseY.load(kR
 VINDLE_API int isMouseLeftButtonDown(void) { return mouseLeftDown.load(kRelaxed); }
 
 // Only the window thread may talk to GLUT; it applies these at its next idle tick.
-VINDLE_API void showMouseCursor(void) { requestCursor(GLUT_CURSOR_INHERIT); }
-VINDLE_API void hideMouseCursor(void) { requestCursor(GLUT_CURSOR_NONE); }
+VINDLE_API void showMouseCursor(void) { requestCursor(true); }
+VINDLE_API void hideMouseCursor(void) { requestCursor(false); }
 
 VINDLE_API int getPressedKeyCode(void) { return pressedKeyCode.load(kRelaxed); }
 VINDLE_API int getPressedNormalKeyCode(void) { return normalKeyCode.load(kRelaxed); }

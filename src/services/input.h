@@ -1,10 +1,11 @@
-// Keyboard and mouse: GLUT callbacks, run on the window thread, that record the
-// latest key and pointer events for the game to poll.
+// Keyboard and mouse: the window thread hands every key and pointer event to
+// the functions below (app/ registers them as GLUT's callbacks), which record
+// the latest ones for the game to poll.
 #pragma once
 
-// Installs the callbacks below on the current GLUT window; window thread, at
-// start-up.
-void installInputCallbacks();
+// Buttons and states of onMouse, numbered as GLUT numbers them.
+constexpr int kMouseLeftButton = 0;
+constexpr int kMouseButtonDown = 0, kMouseButtonUp = 1;
 
 void onKeyboard(unsigned char key, int x, int y);
 void onKeyboardUp(unsigned char key, int x, int y);
