@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/lock.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "core/tables.h"

@@ -13,9 +13,8 @@
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/process.h"
-#include "core/redraw.h"
-#include "core/requests.h"
 #include "core/settings.h"
+#include "core/requests.h"
 #include "platform/platform.h"
 #include "render/frame.h"
 #include "scene/animation.h"
@@ -156,15 +155,17 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
     windowLoopEnded();
 }
 
-VINDLE_API void setGameSize(int width, int height) {
-    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
-    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
-    requestWindowResize();
+// The number comes from the build (project(VERSION) in CMakeLists.txt).
+VINDLE_API int getZQGameVersion(void) { return VINDLE_VERSION; }
+
+VINDLE_API void pauseGame(int milliseconds) {
+    // The platform's sleep reads the count as unsigned: -1 would never wake.
+    if (milliseconds <= 0) return;
+    platformSleep(static_cast<uint32_t>(milliseconds));
 }
 
-VINDLE_API void setGameTitle(const char* title) {
-    platformNoteGameString(title);
-    requestWindowTitle(title);
+VINDLE_API void asyncRun(AsyncRunFunc function, void* argument) {
+    if (function) platformStartThread(function, argument);
 }
 
 }  // extern "C"

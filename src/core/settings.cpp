@@ -1,12 +1,30 @@
 #include "core/settings.h"
 
-#include "core/redraw.h"
+#include "core/requests.h"
 #include "platform/platform.h"
 #include "vindle.h"
 
 WindowSettings settings;
 
+namespace {
+std::atomic<uint64_t> version{1};
+}
+
+void noteSceneChange() { version.fetch_add(1, std::memory_order_relaxed); }
+uint64_t sceneVersion() { return version.load(std::memory_order_relaxed); }
+
 extern "C" {
+
+VINDLE_API void setGameSize(int width, int height) {
+    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
+    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
+    requestWindowResize();
+}
+
+VINDLE_API void setGameTitle(const char* title) {
+    platformNoteGameString(title);
+    requestWindowTitle(title);
+}
 
 VINDLE_API int getGameWidth(void) { return settings.gameWidth.load(std::memory_order_relaxed); }
 VINDLE_API int getGameHeight(void) { return settings.gameHeight.load(std::memory_order_relaxed); }
@@ -25,16 +43,4 @@ VINDLE_API void setBgColor(float red, float green, float blue) {
     if (changed) noteSceneChange();
 }
 
-// The number comes from the build (project(VERSION) in CMakeLists.txt).
-VINDLE_API int getZQGameVersion(void) { return VINDLE_VERSION; }
-
-VINDLE_API void pauseGame(int milliseconds) {
-    // The platform's sleep reads the count as unsigned: -1 would never wake.
-    if (milliseconds <= 0) return;
-    platformSleep(static_cast<uint32_t>(milliseconds));
-}
-
-VINDLE_API void asyncRun(AsyncRunFunc function, void* argument) {
-    if (function) platformStartThread(function, argument);
-}
 }  // extern "C"

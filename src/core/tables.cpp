@@ -3,17 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/platform.h"
-
-namespace {
-// Made on first use (thread-safe), never destroyed: another thread may still
-// take it while the process exits.
-PlatformLock* engineLock() {
-    static PlatformLock* const lock = platformCreateLock();
-    return lock;
-}
-}  // namespace
-
 HashTable* createHashTable(HashFunc hash, EqualsFunc equals, int32_t bucketCount) {
     auto* table = static_cast<HashTable*>(calloc(1, sizeof(HashTable)));
     if (!table) return nullptr;
@@ -96,5 +85,3 @@ int equalsString(HashKey a, HashKey b) {
     return strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b)) == 0 ? 1 : 0;
 }
 
-void lockEngine() { platformLock(engineLock()); }
-void unlockEngine() { platformUnlock(engineLock()); }

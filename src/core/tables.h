@@ -1,5 +1,5 @@
-// Chained hash tables with caller-chosen key functions, and the one engine
-// lock that guards the scene's tables and the PNG cache.
+// Chained hash tables with caller-chosen key functions. They have no lock of
+// their own: the engine lock guards the scene's tables and the PNG cache.
 #pragma once
 
 #include <cstdint>
@@ -55,7 +55,3 @@ int equalsString(HashKey a, HashKey b);
 
 inline HashKey intKey(int32_t number) { return static_cast<HashKey>(static_cast<uint32_t>(number)); }
 inline HashKey stringKey(const char* s) { return reinterpret_cast<HashKey>(s); }
-
-// The engine lock: non-recursive, made on first use and never destroyed.
-void lockEngine();
-void unlockEngine();

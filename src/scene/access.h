@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/diagnostics.h"
+#include "core/lock.h"
 #include "core/tables.h"
 #include "scene/objects.h"
 

@@ -1,6 +1,7 @@
 #include "scene/objects.h"
 
-#include "core/redraw.h"
+#include "core/lock.h"
+#include "core/settings.h"
 #include "scene/records.h"
 #include "vindle.h"
 

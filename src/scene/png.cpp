@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/diagnostics.h"
+#include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "platform/platform.h"

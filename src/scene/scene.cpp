@@ -1,6 +1,7 @@
 #include "scene/scene.h"
 
 #include "core/diagnostics.h"
+#include "core/lock.h"
 #include "core/tables.h"
 #include "scene/animation.h"
 #include "scene/images.h"

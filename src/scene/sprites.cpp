@@ -3,9 +3,10 @@
 #include <cstdlib>
 
 #include "core/diagnostics.h"
+#include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
-#include "core/redraw.h"
+#include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"

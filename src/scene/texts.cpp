@@ -4,10 +4,11 @@
 #include <cstring>
 #include <utility>
 
+#include "core/lock.h"
 #include "scene/canvas.h"
 #include "core/diagnostics.h"
 #include "core/messages.h"
-#include "core/redraw.h"
+#include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"

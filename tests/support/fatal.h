@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "core/lock.h"
 #include "core/tables.h"
 #include "platform/platform.h"
 #include "platform/seam.h"

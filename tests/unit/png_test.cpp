@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/lock.h"
 #include "core/messages.h"
 #include "scene/png.h"
 #include "support/fatal.h"

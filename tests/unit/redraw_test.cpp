@@ -1,7 +1,7 @@
 // The quiet idle: the frame is drawn again only after a change that shows.
 #include <gtest/gtest.h>
 
-#include "core/redraw.h"
+#include "core/settings.h"
 #include "scene/animation.h"
 #include "support/temp_resources.h"
 

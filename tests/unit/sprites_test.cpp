@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/lock.h"
 #include "core/tables.h"
 #include "scene/animation.h"
 #include "scene/objects.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/lock.h"
 #include "core/tables.h"
 #include "scene/objects.h"
 #include "scene/records.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/lock.h"
 #include "core/tables.h"
 #include "platform/seam.h"
 #include "scene/objects.h"
