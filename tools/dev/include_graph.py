@@ -66,7 +66,7 @@ def cycles(graph):
 
 
 def main():
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "src")
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "src")
     graph, os_includes = modules(root)
     found = cycles(graph)
     for cycle in found:
