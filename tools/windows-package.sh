@@ -41,7 +41,7 @@ echo "Packed build-windows/$name.zip ($(stat -c %s "$zip") bytes):"
 unzip -l "$zip" | sed -n '4,$p' | grep -v '^---' | sed '$d' | awk '{print "  " $4}' | grep -v '/$'
 
 # The packed demo under Wine, as a student would start it.
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 . tools/wine-env.sh
 start_private_display
 target=win32

@@ -25,7 +25,7 @@ mkdir -p "$out"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"${JOBS:-2}" --target vindle_e2e game_resources >/dev/null
 
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 . tools/wine-env.sh
 
 failed=()
