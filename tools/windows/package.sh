@@ -5,7 +5,7 @@
 # sounds, and a README in Chinese. Then runs the packed demo under Wine for a
 # few seconds and saves a screenshot as build-windows/demo-windows.png.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 tools/setup.sh
 version=$(sed -n 's/^project(vindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=Vindle-$version-windows
@@ -42,7 +42,7 @@ unzip -l "$zip" | sed -n '4,$p' | grep -v '^---' | sed '$d' | awk '{print "  " $
 
 # The packed demo under Wine, as a student would start it.
 . tools/dev/xvfb.sh
-. tools/wine-env.sh
+. tools/windows/wine-env.sh
 start_private_display
 target=win32
 [ -z "$(wine32_missing_reason)" ] || target=win64
