@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-bench}"
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 start_private_display
 
 declare -A median

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 start_private_display
 
 times=()

@@ -1,11 +1,11 @@
 # Libraries of the Windows build: freeglut, libpng and zlib compiled from
-# Debian's source packages by tools/windows-deps.sh, linked statically, with
+# Debian's source packages by tools/windows/deps.sh, linked statically, with
 # the C and C++ runtimes, so that Vindle.dll imports only system DLLs.
 set(VINDLE_DEPS_DIR "${PROJECT_SOURCE_DIR}/build-windows/deps-${CMAKE_SYSTEM_PROCESSOR}"
     CACHE PATH "Static freeglut, libpng and zlib for this target")
 foreach(library freeglut_static png16 z)
   if(NOT EXISTS "${VINDLE_DEPS_DIR}/lib/lib${library}.a")
-    message(FATAL_ERROR "lib${library}.a is not in ${VINDLE_DEPS_DIR}: run tools/windows-deps.sh ${CMAKE_SYSTEM_PROCESSOR}")
+    message(FATAL_ERROR "lib${library}.a is not in ${VINDLE_DEPS_DIR}: run tools/windows/deps.sh ${CMAKE_SYSTEM_PROCESSOR}")
   endif()
 endforeach()
 

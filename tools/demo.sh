@@ -10,8 +10,8 @@ cmake --build build -j"$(nproc)" --target demo
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/examples/demo
 fi
-. tools/xvfb.sh
-. tools/window.sh
+. tools/dev/xvfb.sh
+. tools/dev/window.sh
 start_private_display
 start_game build/examples/demo
 sleep "${DEMO_SECONDS:-4}"

@@ -60,7 +60,7 @@ mapfile -t absent < <(missing "${packages[@]}")
 [ "${1:-all}" = all ] || exit 0
 
 # The 32-bit Wine, only where the kernel runs 32-bit programs at all.
-. tools/wine-env.sh
+. tools/windows/wine-env.sh
 wine32_packages=(wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)
 mapfile -t absent < <(missing "${wine32_packages[@]}")
 if [ ${#absent[@]} -gt 0 ] && kernel_runs_i386; then

@@ -3,8 +3,9 @@
 # under a private Xvfb display), first in a plain build, then under
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The sanitizer builds also run the API stress game for 20 s each
-# (tools/stress.sh), a full run fuzzes the PNG loader for 60 s (tools/fuzz.sh)
-# and then builds the Windows DLLs and runs their tests under Wine.
+# (tools/dev/stress.sh), a full run fuzzes the PNG loader for 60 s
+# (tools/dev/fuzz.sh) and then builds the Windows DLLs and runs their tests
+# under Wine.
 #   tools/test.sh                          all three, stress, fuzzing and Windows
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
@@ -26,13 +27,13 @@ case "${1:-}" in
 esac
 
 tools/setup.sh
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 start_private_display
 
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 # Some e2e tests preload a tracing library into the games.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-verify_asan_link_order=0}"
-export LSAN_OPTIONS="suppressions=$PWD/tools/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$PWD/tools/dev/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 failed=()
 for sanitize in "${variants[@]}"; do
@@ -47,12 +48,12 @@ for sanitize in "${variants[@]}"; do
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 "$@" || failed+=("${sanitize:-plain}")
   if [ -n "$sanitize" ]; then
     echo "== API stress, $sanitize build"
-    tools/stress.sh 20 "$build" || failed+=("stress-$sanitize")
+    tools/dev/stress.sh 20 "$build" || failed+=("stress-$sanitize")
   fi
 done
 if [ "$fuzz" = yes ]; then
   mkdir -p build-fuzz
-  tools/fuzz.sh 60 >build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; failed+=("fuzz"); }
+  tools/dev/fuzz.sh 60 >build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; failed+=("fuzz"); }
   grep -a -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build-fuzz/fuzz.log || true
 fi
 

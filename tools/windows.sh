@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 build_target() {
   local arch="$1" out="build-windows/$2" dir="build-windows/build-$1"
   local start=$SECONDS
-  tools/windows-deps.sh "$arch"
+  tools/windows/deps.sh "$arch"
   cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVINDLE_TESTS=OFF >"$dir.log" 2>&1 || { cat "$dir.log"; exit 1; }
   cmake --build "$dir" -j"${JOBS:-2}" >>"$dir.log" 2>&1 || { tail -50 "$dir.log"; exit 1; }
@@ -31,8 +31,8 @@ for command in "$@"; do
       build_target i686 win32
       build_target x86_64 win64
       ;;
-    test) tools/windows-test.sh ;;
-    package) tools/windows-package.sh ;;
+    test) tools/windows/test.sh ;;
+    package) tools/windows/package.sh ;;
     *)
       echo "unknown subcommand: $command (build, test or package)" >&2
       exit 2

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/../.."
 build="${1:-build-bench}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVINDLE_BENCH=ON -DVINDLE_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target bench_load_freeze frame_gaps >/dev/null
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 start_private_display
 
 res="$(mktemp -d)"

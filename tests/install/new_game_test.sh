@@ -6,7 +6,7 @@
 #   new_game_test.sh BUILD_DIR SOURCE_DIR
 . "$(dirname "$0")/common.sh"
 build=$(readlink -f "$1") source=$(readlink -f "$2")
-. "$source/tools/window.sh"
+. "$source/tools/dev/window.sh"
 export SDL_AUDIODRIVER=dummy
 
 # Colour of one pixel of a picture as "r,g,b".

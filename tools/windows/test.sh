@@ -11,9 +11,9 @@
 #     lld-link and no C runtime.
 # The 32-bit DLL runs under wine32 where the kernel runs 32-bit programs; where
 # it cannot, one line says so and its static checks stand.
-#   tools/windows-test.sh [win32] [win64]
+#   tools/windows/test.sh [win32] [win64]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 tools/setup.sh
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(win32 win64)
@@ -25,8 +25,8 @@ mkdir -p "$out"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"${JOBS:-2}" --target vindle_e2e game_resources >/dev/null
 
-. tools/xvfb.sh
-. tools/wine-env.sh
+. tools/dev/xvfb.sh
+. tools/windows/wine-env.sh
 
 failed=()
 fail() { echo "FAILED: $*"; failed+=("$1"); }

@@ -2,10 +2,10 @@
 # Runs the game that returns from gameMain while the window draws N times
 # (default 200) and counts the exit statuses; every run must end with 1.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build="${BUILD:-build}"
 runs="${1:-200}"
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 start_private_display
 declare -A count
 for i in $(seq 1 "$runs"); do

@@ -3,11 +3,11 @@
 # window only) as docs/images/NAME.png; for the dialogs example also the box,
 # as docs/images/dialogs-box.png, and the game tools/new-game.sh makes as
 # docs/images/new-game.png.
-#   tools/screenshots.sh [--check] [BUILD_DIR [OUTPUT_DIR]]
+#   tools/dev/screenshots.sh [--check] [BUILD_DIR [OUTPUT_DIR]]
 # With --check it fails when a game ends early, opens no window, or shows a
 # window of the wrong size or of hardly any colours (CI runs it this way).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 check=0
 [ "${1:-}" = --check ] && { check=1; shift; }
 build=$(readlink -f "${1:-$root/build}")
@@ -19,8 +19,8 @@ if [ "${1:-}" = "" ]; then
   cmake -S "$root" -B "$build" >/dev/null
   cmake --build "$build" -j"$(nproc)" --target "${games[@]/new-game/game_resources}" >/dev/null
 fi
-. "$root/tools/xvfb.sh"
-. "$root/tools/window.sh"
+. "$root/tools/dev/xvfb.sh"
+. "$root/tools/dev/window.sh"
 [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 || start_private_display
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 

@@ -4,14 +4,14 @@
 # display. Fails on a sanitizer report, on an exit status other than the
 # game's 1, or when the resident set still grows in the second half of the run
 # (more than 10 % and 16 MB above what it was at half time).
-#   tools/stress.sh [seconds, default 20] [build dir, default build]
+#   tools/dev/stress.sh [seconds, default 20] [build dir, default build]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 seconds="${1:-20}"
 build="${2:-build}"
 game="$build/tests/stress/api_stress"
 [ -x "$game" ] || { echo "stress: $game is not built" >&2; exit 1; }
-. tools/xvfb.sh
+. tools/dev/xvfb.sh
 [ -n "${DISPLAY:-}" ] || start_private_display
 
 # A small quarantine, so that the address sanitizer's own holding of freed

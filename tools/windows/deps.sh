@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the static libraries the Windows DLL links (zlib, libpng, freeglut)
 # from Debian's source packages with the mingw-w64 posix compilers.
-#   tools/windows-deps.sh i686|x86_64
+#   tools/windows/deps.sh i686|x86_64
 # Sources are unpacked once into build-windows/src/; each target's libraries and
 # headers go to build-windows/deps-<arch>/ and are kept until the sources change.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 arch="$1"
 case "$arch" in i686|x86_64) ;; *) echo "usage: $0 i686|x86_64" >&2; exit 2 ;; esac

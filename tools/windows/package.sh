@@ -5,7 +5,7 @@
 # sounds, and a README in Chinese. Then runs the packed demo under Wine for a
 # few seconds and saves a screenshot as build-windows/demo-windows.png.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 tools/setup.sh
 version=$(sed -n 's/^project(vindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=Vindle-$version-windows
@@ -41,8 +41,8 @@ echo "Packed build-windows/$name.zip ($(stat -c %s "$zip") bytes):"
 unzip -l "$zip" | sed -n '4,$p' | grep -v '^---' | sed '$d' | awk '{print "  " $4}' | grep -v '/$'
 
 # The packed demo under Wine, as a student would start it.
-. tools/xvfb.sh
-. tools/wine-env.sh
+. tools/dev/xvfb.sh
+. tools/windows/wine-env.sh
 start_private_display
 target=win32
 [ -z "$(wine32_missing_reason)" ] || target=win64

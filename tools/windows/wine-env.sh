@@ -2,7 +2,7 @@
 #   kernel_runs_i386            true when the kernel can execute a 32-bit program
 #   wine_start win32|win64      makes the prefix and exports WINE (the loader to
 #                               run programs with) and the environment around it
-# Wine needs an X display: call start_private_display (tools/xvfb.sh) first.
+# Wine needs an X display: call start_private_display (tools/dev/xvfb.sh) first.
 
 # Links and runs a tiny i386 program: some kernels are built without 32-bit
 # support and refuse it with "Exec format error".

@@ -15,8 +15,8 @@ core/. Besides the ranks:
   - OS and window-system headers, and #if _WIN32, only in the backends,
   - no include cycle between modules (a header and its .cpp are one module).
 Prints the ranks and every fault; exits 1 when there is one.
-    tools/include_graph.py [src folder]
-    tools/include_graph.py --planted [src folder]   plants one fault of each
+    tools/dev/include_graph.py [src folder]
+    tools/dev/include_graph.py --planted [src folder]   plants one fault of each
         kind in a copy of the tree and exits 1 unless every one is caught
 """
 import os
@@ -176,7 +176,7 @@ def main():
     plant = arguments[:1] == ["--planted"]
     if plant:
         arguments = arguments[1:]
-    root = arguments[0] if arguments else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
+    root = arguments[0] if arguments else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src")
     if plant:
         return planted(root)
     graph, faults = check(root)

@@ -4,9 +4,9 @@
 # seed corpus that the tests' own PNG writer makes. Fails on a crash, a leak,
 # an input that takes longer than 1 s, or an RSS above 600 MB; what was found
 # is kept in build-fuzz/findings/.
-#   tools/fuzz.sh [seconds]
+#   tools/dev/fuzz.sh [seconds]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 seconds="${1:-60}"
 
 tools/setup.sh
