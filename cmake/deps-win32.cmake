@@ -3,7 +3,13 @@
 # the C and C++ runtimes, so that Vindle.dll imports only system DLLs.
 set(VINDLE_DEPS_DIR "${PROJECT_SOURCE_DIR}/build-windows/deps-${CMAKE_SYSTEM_PROCESSOR}"
     CACHE PATH "Static freeglut, libpng and zlib for this target")
-foreach(library freeglut_static png16 z)
+set(libraries freeglut_static png16 z)
+if(VINDLE_TESTS)
+  list(APPEND libraries gtest)
+  # Found here, not below the compilers' root where the search looks.
+  set(GTest_DIR "${VINDLE_DEPS_DIR}/lib/cmake/GTest" CACHE PATH "GoogleTest built for this target")
+endif()
+foreach(library ${libraries})
   if(NOT EXISTS "${VINDLE_DEPS_DIR}/lib/lib${library}.a")
     message(FATAL_ERROR "lib${library}.a is not in ${VINDLE_DEPS_DIR}: run tools/windows/deps.sh ${CMAKE_SYSTEM_PROCESSOR}")
   endif()

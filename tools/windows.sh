@@ -14,7 +14,7 @@ build_target() {
   local start=$SECONDS
   tools/windows/deps.sh "$arch"
   cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DVINDLE_TESTS=OFF >"$dir.log" 2>&1 || { cat "$dir.log"; exit 1; }
+    -DCMAKE_BUILD_TYPE=Release -DVINDLE_TESTS=ON >"$dir.log" 2>&1 || { cat "$dir.log"; exit 1; }
   cmake --build "$dir" -j"${JOBS:-2}" >>"$dir.log" 2>&1 || { tail -50 "$dir.log"; exit 1; }
   mkdir -p "$out"
   "$arch-w64-mingw32-strip" -o "$out/Vindle.dll" "$dir/Vindle.dll"

@@ -152,13 +152,13 @@ TEST_F(SpritePassDeathTest, UndecodableOrVanishedFramesAreFatalWhenDrawn) {
     sprite(1, "bad", "walk");  // listing does not look inside the files
     std::string lowered = tmp;
     for (char& c : lowered) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(kFatalStatus),
                 "<box>加载图片失败" + lowered + "[a-z0-9]{6}/sprites/bad/walk/1\\.png" + kLockFreeAfterBox);
     clearGameUI();
     const std::string gone = frame("Sprites/gone/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
     sprite(1, "gone", "walk");
     std::filesystem::remove(gone);  // after the listing
-    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(kFatalStatus),
                 "<box>图片 " + tmp + "[A-Za-z0-9]{6}/Sprites/gone/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
 }
 

@@ -36,19 +36,31 @@ inline int fatalBoxToStderr(const char* text, const char*, int, bool) {
     return PLATFORM_BOX_IDOK;
 }
 
+// The status a fatal error ends the process with: exit(-1) reads as 255 where
+// statuses have 8 bits (Linux), and as -1 on Windows.
+#if defined(_WIN32)
+constexpr int kFatalStatus = -1;
+#else
+constexpr int kFatalStatus = 255;
+#endif
+
 // Call first thing in the dying statement.
 inline void reportFatalBoxes() { platformSetMessageBoxHook(fatalBoxToStderr); }
 
 // What follows the box of a fatal message shown as it must be.
 inline const char kLockFreeAfterBox[] = "</box>\nengine lock free";
 
-// A pattern that matches exactly the box that shows message, shown with the
-// engine lock free.
-inline std::string boxShowing(const std::string& message) {
-    std::string pattern = "<box>";
-    for (char c : message) {
+// A pattern that matches text literally (in either of GoogleTest's regular
+// expression flavours: POSIX on Linux, its own simple one on Windows).
+inline std::string literally(const std::string& text) {
+    std::string pattern;
+    for (char c : text) {
         if (c && strchr(".[]{}()\\*+?^$|", c)) pattern += '\\';
         pattern += c;
     }
-    return pattern + kLockFreeAfterBox;
+    return pattern;
 }
+
+// A pattern that matches exactly the box that shows message, shown with the
+// engine lock free.
+inline std::string boxShowing(const std::string& message) { return "<box>" + literally(message) + kLockFreeAfterBox; }

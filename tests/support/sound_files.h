@@ -2,8 +2,6 @@
 // 16-bit mono WAV files of sine tones.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,10 +14,8 @@
 // A new folder "<tmp>/vindle sounds XXXXXX/Sounds" (a blank in the path on
 // purpose); returns the resources directory above Sounds.
 inline std::string makeSoundsFolder() {
-    char pattern[] = "/tmp/vindle sounds XXXXXX";
-    if (!mkdtemp(pattern)) return "";
-    std::string dir = pattern;
-    mkdir((dir + "/Sounds").c_str(), 0755);
+    std::string dir = makeTempFolder("vindle sounds ");
+    if (!dir.empty()) std::filesystem::create_directory(dir + "/Sounds");
     return dir;
 }
 
@@ -38,13 +34,14 @@ inline void writeToneWav(const std::string& path, double frequency, int toneMs, 
     bytes += "data";
     put(samples * 2, 4);
     for (uint32_t i = 0; i < samples; ++i) {
-        double value = i < toneSamples ? 12000 * std::sin(2 * M_PI * frequency * i / rate) : 0;
+        double value = i < toneSamples ? 12000 * std::sin(2 * 3.14159265358979323846 * frequency * i / rate) : 0;
         put(static_cast<uint16_t>(static_cast<int16_t>(value)), 2);
     }
     writeBytes(path, bytes);
 }
 
-// The process's resident memory, from /proc (-1 when it cannot be read).
+// The process's resident memory, from /proc (-1 when it cannot be read, as on
+// Windows).
 inline long residentKilobytes() {
     FILE* status = fopen("/proc/self/status", "r");
     long kilobytes = -1;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -26,7 +25,7 @@ protected:
     void picture(const std::string& name, int width, int height) {
         ASSERT_TRUE(writePng(dir.file("Images/" + name), solidPicture(width, height, {1, 2, 3, 4})));
     }
-    std::string builtPath(const std::string& name) { return dir.path() + "/Images/" + name; }
+    std::string builtPath(const std::string& name) { return dir.path() + systemPath("/Images/") + name; }
     static const ImageRecord* record(int id) {
         return imageTable.find(id);
     }
@@ -129,7 +128,7 @@ TEST_F(ImagesDeath, EachLoadFaultEndsTheProcessWithItsMessage) {
     writeBytes(dir.file("Images/Text.PNG"), "not a picture");
     writeBytes(dir.file("Images/Note.TXT"), "");
     auto dies = [](const std::function<void()>& call, const std::string& message) {
-        EXPECT_EXIT({ reportFatalBoxes(); call(); }, ::testing::ExitedWithCode(255), boxShowing(message));
+        EXPECT_EXIT({ reportFatalBoxes(); call(); }, ::testing::ExitedWithCode(kFatalStatus), boxShowing(message));
     };
     dies([] { createImage(5, "a.png"); }, "已经存在编号为 5 的图片");
     dies([] { createImage(6, "Gone.PNG"); }, expand(kMsgPngMissing, builtPath("Gone.PNG")));
@@ -138,8 +137,8 @@ TEST_F(ImagesDeath, EachLoadFaultEndsTheProcessWithItsMessage) {
     dies([] { createImage(6, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
     dies([] { setImageSource(5, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
     // A pipe named like a picture would block the read with the lock held.
-    ASSERT_EQ(mkfifo(dir.file("Images/pipe.png").c_str(), 0600), 0);
-    dies([] { createImage(6, "pipe.png"); }, expand(kMsgPngMissing, builtPath("pipe.png")));
+    if (makePipe(dir.file("Images/pipe.png")))
+        dies([] { createImage(6, "pipe.png"); }, expand(kMsgPngMissing, builtPath("pipe.png")));
     const std::string longName(32000, 'n');
     dies([&] { createImage(6, longName.c_str()); },
          expand(kMsgPngMissing, builtPath(longName)).substr(0, 10239));

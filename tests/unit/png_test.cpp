@@ -186,19 +186,19 @@ TEST_F(PngLoad, CacheServesTheFirstPictureByLowerCasedPath) {
     const std::string path = write("Bg.PNG", solidPicture(2, 2, {1, 2, 3}));
     Loaded first = load(path);
     ASSERT_NE(first.pixels, nullptr);
-    EXPECT_EQ(first.path, lower(dir.path()) + "/bg.png");  // the caller's buffer is lower-cased
+    EXPECT_EQ(first.path, lower(dir.file("bg.png")));  // the caller's buffer is lower-cased
     EXPECT_NE(pngCache.find(first.path), nullptr);
 
     // Changed on disk: the old picture is still served, for any letter case.
     writePng(path, solidPicture(7, 5, {9, 9, 9}));
-    for (const std::string& spelling : {path, dir.path() + "/BG.png", dir.path() + "/bg.png"}) {
+    for (const std::string& spelling : {path, dir.file("BG.png"), dir.file("bg.png")}) {
         Loaded again = load(spelling);
         EXPECT_EQ(again.pixels, first.pixels) << spelling;
         EXPECT_EQ(again.width, 2);
         EXPECT_EQ(again.colorType, 2);
     }
     // A doubled separator is another key, so the file is decoded again.
-    Loaded doubled = load(dir.path() + "//Bg.PNG");
+    Loaded doubled = load(dir.path() + systemPath("//Bg.PNG"));
     ASSERT_NE(doubled.pixels, nullptr);
     EXPECT_NE(doubled.pixels, first.pixels);
     EXPECT_EQ(doubled.width, 7);
@@ -259,20 +259,20 @@ TEST_F(PngLoadDeath, MissingFileIsFatalWithThePathAsGiven) {
     ASSERT_NE(load(path).pixels, nullptr);
     std::filesystem::remove(path);
     // Deleted after its first load: the existence test comes before the cache.
-    EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(255),
+    EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(kFatalStatus),
                 boxShowing(withPath(kMsgPngMissing, path)));
-    EXPECT_EXIT({ reportFatalBoxes(); load(dir.file("Nothing.JPG")); }, ::testing::ExitedWithCode(255),
+    EXPECT_EXIT({ reportFatalBoxes(); load(dir.file("Nothing.JPG")); }, ::testing::ExitedWithCode(kFatalStatus),
                 boxShowing(withPath(kMsgPngMissing, dir.file("Nothing.JPG"))));
     const std::string tooLong = dir.path() + "/" + std::string(32000, 'a') + ".png";
     // The message buffer cuts the text; what fits is shown.
     EXPECT_EXIT({ reportFatalBoxes(); load(tooLong); },
-                ::testing::ExitedWithCode(255), boxShowing(withPath(kMsgPngMissing, tooLong).substr(0, 10239)));
+                ::testing::ExitedWithCode(kFatalStatus), boxShowing(withPath(kMsgPngMissing, tooLong).substr(0, 10239)));
 }
 
 TEST_F(PngLoadDeath, OtherSuffixIsFatalWithTheLowerCasedPath) {
     for (const char* name : {"X.PNG.bak", "X.jpg", "PNG"}) {
         const std::string path = write(name, solidPicture(1, 1, {1, 1, 1}));
-        EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(255),
+        EXPECT_EXIT({ reportFatalBoxes(); load(path); }, ::testing::ExitedWithCode(kFatalStatus),
                     boxShowing(withPath(kMsgPngNotPng, lower(path))))
             << name;
     }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -9,7 +7,10 @@
 
 #include "core/paths.h"
 #include "core/settings.h"
+#include "platform/platform.h"
 #include "support/capture.h"
+#include "support/environment.h"
+#include "support/files.h"
 #include "vindle.h"
 
 namespace {
@@ -47,30 +48,28 @@ TEST(Settings, StoredAsGivenWithoutClamping) {
 TEST(ExeDirectory, IsTheTestProgramsFolderEndingInASeparator) {
     std::string dir = exeDirectory();
     ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.front(), '/');
-    EXPECT_EQ(dir.back(), '/');
-    char self[4096] = {};
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(n, 0);
-    EXPECT_EQ(std::string(self).rfind(dir, 0), 0u) << self;
-    EXPECT_EQ(std::string(self).find('/', dir.size()), std::string::npos);
+    EXPECT_EQ(dir.back(), platformPathSeparator());
+    const std::string self = testProgramPath();
+    ASSERT_FALSE(self.empty());
+    EXPECT_EQ(self.rfind(dir, 0), 0u) << self;
+    EXPECT_EQ(self.find(platformPathSeparator(), dir.size()), std::string::npos);
 }
 
 TEST(ResourcePaths, DefaultDirectoryGivesTwoSeparatorsASetOneGivesOne) {
     setResourcesDir(nullptr);  // null counts as empty: back to the default
-    EXPECT_EQ(resourcePath("Images", "bg.png"), exeDirectory() + "/Images/bg.png");
+    EXPECT_EQ(resourcePath("Images", "bg.png"), exeDirectory() + systemPath("/Images/bg.png"));
 
     setResourcesDir("/games/e");
-    EXPECT_EQ(resourcePath("Images", "bg.png"), "/games/e/Images/bg.png");
-    EXPECT_EQ(resourcePath("Sprites", "hero"), "/games/e/Sprites/hero");
+    EXPECT_EQ(resourcePath("Images", "bg.png"), "/games/e" + systemPath("/Images/bg.png"));
+    EXPECT_EQ(resourcePath("Sprites", "hero"), "/games/e" + systemPath("/Sprites/hero"));
     setResourcesDir("");
-    EXPECT_EQ(resourcePath("Sounds", "a.mp3"), exeDirectory() + "/Sounds/a.mp3");
+    EXPECT_EQ(resourcePath("Sounds", "a.mp3"), exeDirectory() + systemPath("/Sounds/a.mp3"));
 }
 
 TEST(ResourcePaths, EmptyDirectoryLeavesPathsRelativeToTheWorkingDirectory) {
     // What an unreadable executable path yields: the folder alone, not "/Images".
     EXPECT_EQ(joinPath("", "Images"), "Images");
-    EXPECT_EQ(joinPath("/games/", "Sprites"), "/games//Sprites");
+    EXPECT_EQ(joinPath("/games/", "Sprites"), "/games/" + systemPath("/Sprites"));
     std::string longest(kPathBufferSize - 1, 'p'), tooLong(kPathBufferSize, 'p');
     EXPECT_TRUE(fitsPathBuffer(longest));
     EXPECT_FALSE(fitsPathBuffer(tooLong));
@@ -82,7 +81,7 @@ TEST(ResourcePaths, TooLongDirectoryIsRefusedWithAWarningAndTheOldOneKept) {
     std::string huge(kPathBufferSize, 'd');
     std::string out = captureStdout([&] { setResourcesDir(huge.c_str()); });
     EXPECT_EQ(out, "资源目录太长（不能超过31999字节），仍使用原来的目录\n");
-    EXPECT_EQ(resourcePath("Images", "a.png"), "/games/old/Images/a.png");
+    EXPECT_EQ(resourcePath("Images", "a.png"), "/games/old" + systemPath("/Images/a.png"));
 
     // The longest directory that fits is taken, but no path built on it fits.
     std::string longest(kPathBufferSize - 1, 'd');

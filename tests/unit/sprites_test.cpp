@@ -1,7 +1,6 @@
 // Sprites and their animation through the public API and the timer's tick:
 // accessors, folder lookup, frame order, the timer's state table and faults.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -32,7 +31,7 @@ std::vector<std::string> frameNames(int id, const std::string& folder) {
     lockEngine();
     const SpriteRecord* sprite = spriteTable.find(id);
     for (const std::string& path : sprite ? sprite->frames : std::vector<std::string>{}) {
-        EXPECT_EQ(path.substr(0, folder.size() + 1), folder + "/");
+        EXPECT_TRUE(samePath(path.substr(0, folder.size() + 1), folder + "/")) << path;
         names.push_back(path.substr(folder.size() + 1));
     }
     unlockEngine();
@@ -121,7 +120,7 @@ TEST_F(Sprites, FramesPlayInOrderOfTheNumberBeginningTheirNames) {
                              "4294967297.png", "notes.txt", "4.png.bak"})
         res.file(std::string("Sprites/hero/walk/") + name);
     res.folder("Sprites/hero/walk/5.png");  // a folder is no frame, nor is a pipe
-    ASSERT_EQ(mkfifo(res.path("Sprites/hero/walk/6.png").c_str(), 0600), 0);
+    makePipe(res.path("Sprites/hero/walk/6.png"));
     res.file("Sprites/hero/walk/a\\7.png");  // a name Windows cannot hold
     createSprite(1, "hero");
     playSpriteAnimate(1, "walk");
@@ -173,16 +172,16 @@ TEST_F(Sprites, OnlyAnotherActionNameRestartsAndRelistsTheFrames) {
 TEST_F(SpritesDeathTest, NumberInUseAndMissingFoldersAreFatal) {
     frames("hero/walk", 1);
     createSprite(3, "hero");
-    EXPECT_EXIT(createSprite(3, "nowhere"), ::testing::ExitedWithCode(255), boxShowing("已经存在编号为3的精灵"));
-    EXPECT_EXIT(createSprite(4, "ghost"), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(createSprite(3, "nowhere"), ::testing::ExitedWithCode(kFatalStatus), boxShowing("已经存在编号为3的精灵"));
+    EXPECT_EXIT(createSprite(4, "ghost"), ::testing::ExitedWithCode(kFatalStatus),
                 boxShowing("精灵文件夹【" + res.path("Sprites/ghost") + "】不存在"));
-    EXPECT_EXIT(playSpriteAnimate(3, "fly"), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(playSpriteAnimate(3, "fly"), ::testing::ExitedWithCode(kFatalStatus),
                 boxShowing("hero精灵中没有名字为fly的动作，因为查找" + res.path("Sprites/hero/fly") + "这个路径不存在"));
     // Paths too long for any buffer are refused, not overrun.
     const std::string huge(40000, 'n');
-    EXPECT_EXIT(createSprite(4, huge.c_str()), ::testing::ExitedWithCode(255),
-                "<box>精灵文件夹【" + res.path("Sprites/") + "nnnn");
-    EXPECT_EXIT(playSpriteAnimate(3, huge.c_str()), ::testing::ExitedWithCode(255), "<box>hero精灵中没有名字为nnnn");
+    EXPECT_EXIT(createSprite(4, huge.c_str()), ::testing::ExitedWithCode(kFatalStatus),
+                "<box>" + literally("精灵文件夹【" + res.path("Sprites/")) + "nnnn");
+    EXPECT_EXIT(playSpriteAnimate(3, huge.c_str()), ::testing::ExitedWithCode(kFatalStatus), "<box>hero精灵中没有名字为nnnn");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
+#include "support/fatal.h"
 #include "vindle.h"
 
 namespace {
@@ -144,7 +145,7 @@ TEST(TextsDeathTest, TakenNumberIsFatalWithItsNumber) {
             });
             createText(5, "same");
         },
-        ::testing::ExitedWithCode(255), "box: 已经存在编号为5的文本");
+        ::testing::ExitedWithCode(kFatalStatus), "box: 已经存在编号为5的文本");
     EXPECT_EQ(isValidText(5), 1);
     clearGameUI();
 }

@@ -3,6 +3,8 @@
 # build-windows/win32 and build-windows/win64:
 #   - each DLL checked statically: machine, exactly the header's functions
 #     exported undecorated, only system DLLs imported;
+#   - the unit and platform-contract suites and the Windows backend's own
+#     suite, built for the target and run under Wine;
 #   - the end-to-end games of the Linux suite built as Windows programs and run
 #     under Wine in Xvfb by the same test driver;
 #   - the exit soak: gameMain returning ends with status 1, with and without a
@@ -78,6 +80,30 @@ build_games() {
     "$dir/no_runtime_game.obj" build-windows/$target/Vindle.lib
 }
 
+# The GoogleTest suites built for one target (in the build folder of
+# tools/windows.sh build).
+build_suites() {
+  local target=$1 dir
+  case "$target" in win32) dir=build-windows/build-i686 ;; win64) dir=build-windows/build-x86_64 ;; esac
+  [ -f "$dir/CMakeCache.txt" ] || { fail "$target: no $dir (run tools/windows.sh build)"; return 1; }
+  { cmake -S . -B "$dir" -DVINDLE_TESTS=ON && cmake --build "$dir" -j"${JOBS:-2}" --target windows_tests; } \
+    >"$out/$target-suites-build.log" 2>&1 || { tail -30 "$out/$target-suites-build.log"; fail "$target: building the suites"; return 1; }
+  rm -rf "$out/$target-suites" && mkdir -p "$out/$target-suites"
+  cp "$dir"/tests/vindle_unit.exe "$dir"/tests/vindle_platform.exe "$dir"/tests/vindle_windows.exe "$out/$target-suites/"
+}
+
+# Runs each suite under the running prefix.
+run_suites() {
+  local target=$1 suite log status
+  for suite in vindle_unit vindle_platform vindle_windows; do
+    log=$out/$target-$suite.log
+    status=0
+    (cd "$out/$target-suites" && timeout 600 "$WINE" "$suite.exe") >"$log" 2>&1 || status=$?
+    echo "$target: $suite under Wine: $(grep -a -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?' "$log" | tr -s ' ' | tr '\n' ' ')"
+    [ $status -eq 0 ] || { grep -a -E '^\[  FAILED  \]' "$log" | head -20; fail "$target: $suite (status $status, log in $log)"; }
+  done
+}
+
 # Runs the Linux e2e driver with the Windows games under the running prefix.
 run_e2e() {
   local target=$1 log=$out/$1-e2e.log status=0
@@ -141,15 +167,17 @@ start_private_display
 for target in "${targets[@]}"; do
   check_dll "$target" || continue
   build_games "$target"
+  build_suites "$target" || continue
   if [ "$target" = win32 ]; then
     reason=$(wine32_missing_reason)
     if [ -n "$reason" ]; then
-      echo "win32: SKIPPED the runs under Wine: $reason; the static checks above passed"
+      echo "win32: SKIPPED the runs under Wine: $reason; the static checks above passed and the suites were built"
       continue
     fi
   fi
   start=$SECONDS
   wine_start "$target"
+  run_suites "$target"
   run_no_runtime_game "$target"
   run_e2e "$target"
   run_soak "$target"
