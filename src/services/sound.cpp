@@ -38,8 +38,8 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
     if (!fits || !platformFileExists(fullPath.c_str())) fatalError(kMsgSoundMissing, fullPath.c_str());
     platformShortPath(fullPath.c_str(), shortPath, sizeof shortPath);
 
-    // Closing first makes a second play of a sounding file start it anew.
-    closeSoundFile(shortPath);
+    // The platform starts an open file anew: closing it first would make a
+    // replay cost an open, which stalls a key handler that fires a sound.
     const int result = playSoundFile(shortPath, repeat != 0);
     if (result == PLATFORM_SOUND_OK) return 0;
     if (result == PLATFORM_SOUND_UNSUPPORTED_FORMAT) fatalError(kMsgSoundUnsupported, fileName);
