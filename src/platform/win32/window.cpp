@@ -5,6 +5,7 @@
 #include "platform/win32/window.h"
 
 #include <atomic>
+#include <cstring>
 
 #include "platform/platform.h"
 
@@ -32,69 +33,83 @@ void platformLargestWindow(int* width, int* height) {
 
 namespace {
 
-// The virtual key that makes the key GLUT reports as code; 0 when none does.
-int virtualKeyOf(bool special, int code) {
-    if (special) {
-        if (code >= 1 && code <= 12) return VK_F1 + code - 1;
-        switch (code) {
-        case 100:
-            return VK_LEFT;
-        case 101:
-            return VK_UP;
-        case 102:
-            return VK_RIGHT;
-        case 103:
-            return VK_DOWN;
-        case 104:
-            return VK_PRIOR;
-        case 105:
-            return VK_NEXT;
-        case 106:
-            return VK_HOME;
-        case 107:
-            return VK_END;
-        case 108:
-            return VK_INSERT;
-        case 0x6D:
-            return VK_NUMLOCK;
-        case 0x6E:
-            return VK_CLEAR;
-        case 0x6F:
-            return VK_DELETE;
-        case 0x70:
-            return VK_LSHIFT;
-        case 0x71:
-            return VK_RSHIFT;
-        case 0x72:
-            return VK_LCONTROL;
-        case 0x73:
-            return VK_RCONTROL;
-        case 0x74:
-            return VK_LMENU;
-        case 0x75:
-            return VK_RMENU;
-        default:
-            return 0;
-        }
-    }
+// The virtual key freeglut reports as the special code; 0 when none does.
+int specialVirtualKey(int code) {
+    if (code >= 1 && code <= 12) return VK_F1 + code - 1;
     switch (code) {
-    case 8:
-        return VK_BACK;
-    case 9:
-        return VK_TAB;
-    case 13:
-        return VK_RETURN;
-    case 27:
-        return VK_ESCAPE;
+    case 100:
+        return VK_LEFT;
+    case 101:
+        return VK_UP;
+    case 102:
+        return VK_RIGHT;
+    case 103:
+        return VK_DOWN;
+    case 104:
+        return VK_PRIOR;
+    case 105:
+        return VK_NEXT;
+    case 106:
+        return VK_HOME;
+    case 107:
+        return VK_END;
+    case 108:
+        return VK_INSERT;
+    case 0x70:
+        return VK_LSHIFT;
+    case 0x71:
+        return VK_RSHIFT;
+    case 0x72:
+        return VK_LCONTROL;
+    case 0x73:
+        return VK_RCONTROL;
+    case 0x74:
+        return VK_LMENU;
+    case 0x75:
+        return VK_RMENU;
+    case 0x76:
+        return VK_LWIN;
+    case 0x77:
+        return VK_RWIN;
     default:
-        break;
+        return 0;
     }
-    if (code >= 1 && code <= 26) return 'A' + code - 1;  // with Control
-    const SHORT scan = VkKeyScanA(static_cast<CHAR>(code));
-    return scan == -1 ? 0 : (scan & 0xFF);
 }
 
 bool down(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// Whether a key held now types the character code, translated as freeglut
+// translates a key: Delete is 127, every other key gives what the layout
+// types with the modifiers held now. So the numeric pad's keys, Delete and
+// Control with [ (27) are found by the key that made them, which the main
+// keyboard's key for the same character is not.
+bool heldKeyTypes(int code) {
+    BYTE state[256];
+    if (!GetKeyboardState(state)) memset(state, 0, sizeof state);
+    for (int modifier : {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU,
+                         VK_RMENU})
+        state[modifier] = down(modifier) ? 0x80 : 0;
+    // A numeric pad key is a digit only while Num Lock is on.
+    state[VK_NUMLOCK] |= 1;
+    for (int virtualKey = 1; virtualKey < 255; ++virtualKey) {
+        if (!down(virtualKey)) continue;
+        if (virtualKey == VK_DELETE) {
+            if (code == 127) return true;
+            continue;
+        }
+        WCHAR typed[4] = {};
+        // Flag 4: leave the layout's dead-key state alone.
+        const UINT scan = MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
+        if (ToUnicode(static_cast<UINT>(virtualKey), scan, state, typed, 4, 4) == 1 && typed[0] == code) return true;
+    }
+    return false;
+}
+
+bool anyKeyDown() {
+    for (int virtualKey = 8; virtualKey < 255; ++virtualKey)
+        if (down(virtualKey)) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -104,8 +119,12 @@ bool platformKeyHeld(bool special, int code) {
     if (PeekMessageA(&message, nullptr, WM_KEYUP, WM_KEYUP, PM_NOREMOVE) ||
         PeekMessageA(&message, nullptr, WM_SYSKEYUP, WM_SYSKEYUP, PM_NOREMOVE))
         return true;
-    if (const int virtualKey = virtualKeyOf(special, code)) return down(virtualKey);
-    for (int virtualKey = 8; virtualKey < 255; ++virtualKey)
-        if (down(virtualKey)) return true;
-    return false;
+    if (special) {
+        const int virtualKey = specialVirtualKey(code);
+        return virtualKey ? down(virtualKey) : anyKeyDown();
+    }
+    // Bytes above 127 come from an input method or Alt and the numeric pad:
+    // no single key types them.
+    if (code > 127) return anyKeyDown();
+    return heldKeyTypes(code);
 }
