@@ -17,6 +17,10 @@ std::atomic<bool> initCalled{false};
 // The status another thread asked the window thread to end the process with.
 constexpr int kNoExitRequest = INT_MIN;
 std::atomic<int> exitRequest{kNoExitRequest};
+// Set by the first exit handler to run, whoever called exit.
+std::atomic<bool> exiting{false};
+
+void noteExiting() { exiting.store(true); }
 
 std::timed_mutex& windowGate() {
     static std::timed_mutex* const gate = new std::timed_mutex;  // never destroyed
@@ -39,7 +43,12 @@ void becomeWindowThread() {
     windowGate().lock();
 }
 
-void windowLoopStarting() { windowRunning.store(true); }
+void windowLoopStarting() {
+    windowRunning.store(true);
+    // After glutInit: handlers run in reverse order, so this one runs before
+    // GLUT's own clean-up, which closes the window.
+    atexit(noteExiting);
+}
 
 void windowLoopEnded() {
     windowRunning.store(false);
@@ -55,8 +64,9 @@ void restWithGateOpen(uint32_t milliseconds) {
 }
 
 void onWindowClosed() {
-    platformBeforeExit();
-    fflush(stdout);
+    // GLUT's clean-up at exit closes the window too: the end is under way.
+    if (exiting.load()) return;
+    endProcess(0);
 }
 
 void endProcess(int status) {

@@ -14,15 +14,19 @@ bool zqInitCalled();
 // Marks the calling thread (zqInit's) as the window thread and closes the gate.
 void becomeWindowThread();
 // Between these two the window's event loop runs: other threads that end the
-// process wait for the gate. The second also opens the gate for good.
+// process wait for the gate. The second also opens the gate for good. The
+// first is called after glutInit (it registers an exit handler).
 void windowLoopStarting();
 void windowLoopEnded();
 // Window thread only: sleeps the given time with the gate open, and ends the
 // process there when another thread asked for it meanwhile.
 void restWithGateOpen(uint32_t milliseconds);
 
-// GLUT's close callback: the player closed the window and GLUT ends the
-// process right after; what the platform lets go of before an exit goes first.
+// GLUT's close callback: the player closed the window. The process ends here
+// with status 0 the way every other end goes (the platform lets go of its
+// sounds first), not in GLUT's own clean-up, which tears the window system
+// down under a game thread that still runs. When GLUT closes the window
+// because the process is already exiting, it does nothing.
 void onWindowClosed();
 
 // Ends the process with the given status once the window thread has stopped

@@ -39,6 +39,28 @@ TEST(StartUp, ReturningFromGameMainEndsWithStatusOneWhileTheWindowDraws) {
     }
 }
 
+TEST(StartUp, ClosingTheWindowEndsTheGameAtOnceWithStatusZeroWithOrWithoutMusic) {
+    TempDir resources;
+    std::filesystem::create_directories(resources.file("Sounds"));
+    writeToneWav(resources.file("Sounds/tune.wav"), 500, 3000);
+    ASSERT_EQ(std::system(("lame --quiet '" + resources.file("Sounds/tune.wav") + "' '" +
+                           resources.file("Sounds/tune.mp3") + "'")
+                              .c_str()),
+              0);
+    for (const char* sound : {"", "tune.mp3", "tune.wav"}) {
+        SCOPED_TRACE(*sound ? sound : "no sound");
+        std::string environment = "VINDLE_TEST_DELAY_MS=60000";
+        if (*sound) environment += std::string(" VINDLE_TEST_SOUND=") + sound + " VINDLE_TEST_RESOURCES='" +
+                                   gamePath(resources.path()) + "'";
+        GameProcess game(gameProgram("returns"), environment);
+        ASSERT_TRUE(game.waitForOutput(*sound ? "sound started" : "game started", 30000)) << game.output();
+        const std::string window = findGameWindow(game.pid(), 20000);
+        ASSERT_FALSE(window.empty()) << game.output();
+        closeWindow(window);
+        EXPECT_EQ(game.wait(10000), 0) << game.output();
+    }
+}
+
 TEST(StartUp, WithoutADisplayOrStartedTwiceTheGameEndsWithItsFatalMessageAndStatus255) {
     GameProcess headless(gameProgram("returns"), "-u DISPLAY");
     EXPECT_EQ(headless.wait(30000), 255) << headless.output();

@@ -206,6 +206,20 @@ std::string transientFor(const std::string& window) {
     return std::to_string(std::stoul(out.substr(hash + 2), nullptr, 16));
 }
 
+void closeWindow(const std::string& window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+}
+
 std::string focusedWindow() { return trimmed(shellOutput("xdotool getwindowfocus 2>/dev/null")); }
 
 bool waitForKeyboard(const std::string& window, int timeoutMs) {

@@ -59,6 +59,9 @@ std::vector<std::string> windowsNamed(const std::string& name);
 std::string findWindowByName(const std::string& name, int timeoutMs);
 // The window that window is transient for ("" when none), as a decimal id.
 std::string transientFor(const std::string& window);
+// Asks a window to close as its close button does, with the window manager's
+// message (WM_DELETE_WINDOW).
+void closeWindow(const std::string& window);
 // The window that has the keyboard focus, as a decimal id.
 std::string focusedWindow();
 // Waits until the new window has the keyboard. Wine without a window manager

@@ -19,6 +19,8 @@ static void gameMain(void) {
         const char* resources = getenv("VINDLE_TEST_RESOURCES");
         setResourcesDir(resources ? resources : ".");
         playSound(sound, 1);
+        printf("sound started\n");
+        fflush(stdout);
     }
     if (again) zqInit(gameMain);
     pauseGame(delay ? atoi(delay) : 100);
