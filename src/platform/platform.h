@@ -152,10 +152,14 @@ struct PlatformGlyph {
     int advance = 0;
     std::vector<unsigned char> bits;
 };
+// The largest cell height a backend rasterises: a text asking for more (of
+// either sign) is drawn at this size, so one glyph's bitmap stays small and
+// the glyph cache keeps every glyph of a huge text.
+constexpr int kMaxGlyphSize = 1000;
 // Rasterises one character (a Unicode code point) of the bold font that a
 // text of the given font size uses: the cell height as the game gave it (any
-// value; a backend maps 0, negative and very large sizes as its font system
-// does, bounded so one glyph stays small). A character the font lacks gets
+// value; a backend maps 0 and negative sizes as its font system does, and
+// bounds the magnitude by kMaxGlyphSize). A character the font lacks gets
 // the font's missing-glyph box. Returns false, leaving an empty glyph with no
 // advance, when no font can be used at all. Any thread; the portable code
 // keeps the glyph cache.

@@ -1,8 +1,7 @@
 // Glyph layer internals exposed to tests and benchmarks.
 #pragma once
 
-// The largest pixel em size the rasteriser is ever given.
-constexpr int kMaxGlyphSize = 1000;
+#include "platform/platform.h"  // kMaxGlyphSize, the largest em size rasterised
 // The em size used for a font size of 0.
 constexpr int kDefaultGlyphSize = 16;
 

@@ -1,7 +1,7 @@
 // Windows backend, glyphs from the bold GDI font as 1-bit outlines
 // (GGO_BITMAP, the bitmaps wglUseFontBitmapsW would build).
 //   implemented: platformRasteriseGlyph.
-//   differs from Windows: nothing.
+//   differs from Windows: sizes beyond kMaxGlyphSize are drawn at that size.
 #include <windows.h>
 
 #include <cstring>
@@ -11,9 +11,14 @@
 
 bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph) {
     *glyph = PlatformGlyph();
+    // GDI's bitmap, and the buffer it is read into, grow with the square of
+    // the size: beyond the bound one glyph would take gigabytes.
+    const int bounded = cellHeight > kMaxGlyphSize    ? kMaxGlyphSize
+                        : cellHeight < -kMaxGlyphSize ? -kMaxGlyphSize
+                                                      : cellHeight;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return false;
-    HFONT font = CreateFontA(cellHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, CHINESEBIG5_CHARSET, OUT_DEFAULT_PRECIS,
+    HFONT font = CreateFontA(bounded, 0, 0, 0, FW_BOLD, 0, 0, 0, CHINESEBIG5_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "宋体");
     if (!font) {
         DeleteDC(dc);
