@@ -41,14 +41,19 @@ void onGlutError(const char* format, va_list arguments) {
 }
 
 // The window size for a game size. The window system refuses sizes below 1
-// and cuts large ones to 16 bits, so the window gets the nearest size it can
-// have (at least 1 by 1, at most the largest window the platform gives) while
-// the game size stays stored.
+// (on Windows, below the room a caption needs) and cuts large ones to 16
+// bits, so the window gets the nearest size it can have (at least the
+// smallest, at most the largest window the platform gives) while the game
+// size stays stored. Asking for less than the system gives would only start
+// a tug of war with it; the frame fills a larger window.
 void windowSizeFor(int gameWidth, int gameHeight, int* width, int* height) {
-    int largestWidth, largestHeight;
+    int smallestWidth, smallestHeight, largestWidth, largestHeight;
+    platformSmallestWindow(&smallestWidth, &smallestHeight);
     platformLargestWindow(&largestWidth, &largestHeight);
-    *width = std::clamp(gameWidth, 1, std::max(1, largestWidth));
-    *height = std::clamp(gameHeight, 1, std::max(1, largestHeight));
+    largestWidth = std::max(1, largestWidth);
+    largestHeight = std::max(1, largestHeight);
+    *width = std::clamp(gameWidth, std::clamp(smallestWidth, 1, largestWidth), largestWidth);
+    *height = std::clamp(gameHeight, std::clamp(smallestHeight, 1, largestHeight), largestHeight);
 }
 
 void applyWindowRequests() {
@@ -102,8 +107,9 @@ void onReshape(int width, int height) {
 
 void onDisplay() {
     drawnVersion = sceneVersion();
-    drawFrame();
-    presentFrame(glutGet(GLUT_WINDOW_HEIGHT));
+    const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    drawFrame(glutGet(GLUT_WINDOW_WIDTH), windowHeight);
+    presentFrame(windowHeight);
     // Single-buffered, the swap shows nothing new; it ends every frame as
     // before, whichever renderer drew it.
     glutSwapBuffers();

@@ -29,7 +29,8 @@
 //               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
 //               glutCloseFunc
 //   each frame  glutPostRedisplay (only when something shown changed),
-//               glutGet(GLUT_WINDOW_HEIGHT), glutSwapBuffers
+//               glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT),
+//               glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
 // A backend adds what GLUT does not give: the hooks below that name the game
@@ -207,6 +208,10 @@ bool platformWindowSystemReachable();
 // The largest window the window system gives the game, in pixels (about the
 // screen's size, as Windows limits a top-level window). Window thread only.
 void platformLargestWindow(int* width, int* height);
+// The smallest window the window system gives the game, in pixels: 1 by 1
+// where any size goes; on Windows a captioned window keeps room for its
+// caption's buttons, so a small game gets a wider window. Window thread only.
+void platformSmallestWindow(int* width, int* height);
 // Whether the key that GLUT reported with this code (a character code, or a
 // GLUT special key code when special) is still held down. A release already
 // on its way to the game window counts as held, so that it arrives as usual.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -10,15 +11,17 @@
 
 namespace {
 
-std::string geometry(const std::string& window) {
+// One field of the window's geometry as xdotool gives it (X, Y, WIDTH, HEIGHT).
+std::string geometryField(const std::string& window, const std::string& name) {
     std::string out = shellOutput("xdotool getwindowgeometry --shell " + window + " 2>/dev/null");
-    auto field = [&](const std::string& name) {
-        size_t at = out.find(name + "=");
-        if (at == std::string::npos) return std::string("?");
-        at += name.size() + 1;
-        return out.substr(at, out.find('\n', at) - at);
-    };
-    return field("WIDTH") + "x" + field("HEIGHT");
+    size_t at = out.find(name + "=");
+    if (at == std::string::npos) return "?";
+    at += name.size() + 1;
+    return out.substr(at, out.find('\n', at) - at);
+}
+
+std::string geometry(const std::string& window) {
+    return geometryField(window, "WIDTH") + "x" + geometryField(window, "HEIGHT");
 }
 
 }  // namespace
@@ -111,6 +114,42 @@ TEST(Window, SetGameSizeFromGameMainResizesTheWindow) {
     std::string window = findGameWindow(game.pid(), 20000);
     ASSERT_FALSE(window.empty());
     EXPECT_TRUE(waitUntil([&] { return geometry(window) == "1024x768"; }, 20000)) << geometry(window);
+}
+
+TEST(Window, ASmallGamesWindowIsFilledToItsEdgesWhateverSizeTheSystemGivesIt) {
+    // Windows keeps a captioned window wide enough for its caption's buttons:
+    // the window of this 100 by 100 game is wider there, and must not show
+    // what was on the screen before.
+    GameProcess game(gameProgram("small_game"));
+    ASSERT_TRUE(game.waitForOutput("ready 100 100", 30000)) << game.output();
+    const std::string window = findGameWindow(game.pid(), 20000);
+    ASSERT_FALSE(window.empty()) << game.output();
+    // The screen shows the part of the window on it: without a window
+    // manager, X puts the window at -1,-1.
+    const int left = std::max(0, -std::stoi(geometryField(window, "X")));
+    const int width = std::stoi(geometryField(window, "WIDTH"));
+    EXPECT_GE(width, 100);
+    Screenshot shot;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            shot = screenshot(window);
+            return shot.width > 0 && shot.pixel(shot.width - 1, shot.height - 1) == 0x0000FF;
+        },
+        20000))
+        << shot.width << "x" << shot.height;
+    EXPECT_EQ(shot.width + left, width);
+    int inkBeyondTheGame = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const unsigned pixel = shot.pixel(x, y);
+            ASSERT_TRUE(pixel == 0x0000FF || pixel == 0xFFFFFF) << x + left << "," << y << ": " << std::hex << pixel;
+            if (pixel == 0xFFFFFF && x + left >= 100) ++inkBeyondTheGame;
+        }
+    }
+    // The text runs on to the window's edge.
+    if (width > 100) {
+        EXPECT_GT(inkBeyondTheGame, 0);
+    }
 }
 
 TEST(Window, SizesTheWindowSystemRefusesAreStoredAndTheWindowTakesTheNearestItCanHave) {

@@ -82,3 +82,28 @@ TEST_F(FrameTest, ProjectionIsOnePixelPerUnitOfTheGameSize) {
     EXPECT_EQ(context.at(199, 99), (Rgb{0, 255, 0}));
     EXPECT_EQ(context.at(198, 99), (Rgb{255, 255, 255}));
 }
+
+TEST_F(FrameTest, AWindowLargerThanTheGameIsFilledAndTheSceneRunsToItsEdges) {
+    // A system that will not make a window as small as the game (a captioned
+    // window on Windows is at least about 120 pixels wide) gives a larger one.
+    setBgColor(0.0f, 0.0f, 1.0f);
+    strip(1, 80, 10, 60, {255, 0, 0});  // columns 80..139, the game is 100 wide
+    strip(2, 5, 70, 3, {0, 255, 0});     // above the game's 60 rows
+    createText(1, "WWWWWW");
+    setTextPosition(1, 90, 30);
+    setTextColor(1, 1.0f, 1.0f, 1.0f);
+    renderFrame(100, 60, 200, 100);
+    const Rgb background{0, 0, 255}, white{255, 255, 255};
+    for (int x = 80; x < 140; ++x) EXPECT_EQ(context.at(x, 10), (Rgb{255, 0, 0})) << x;
+    for (int x = 5; x < 8; ++x) EXPECT_EQ(context.at(x, 70), (Rgb{0, 255, 0})) << x;
+    int inkBeyondTheGame = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const Rgb pixel = context.at(x, y);
+            if ((y == 10 && x >= 80 && x < 140) || (y == 70 && x >= 5 && x < 8)) continue;
+            ASSERT_TRUE(pixel == background || pixel == white) << x << "," << y;
+            // Glyphs that begin beyond the game's width too.
+            if (pixel == white && x >= 130) ++inkBeyondTheGame;
+        }
+    EXPECT_GT(inkBeyondTheGame, 20);
+}

@@ -26,12 +26,16 @@ Rgb OffscreenContext::at(int x, int y) const {
     return Rgb{pixel[0], pixel[1], pixel[2]};
 }
 
-void renderFrame(int width, int height) {
+void renderFrame(int width, int height, int windowWidth, int windowHeight) {
     // setGameSize also asks for a window resize, which only a window thread
     // would carry out; the frame reads the stored size.
     setGameSize(width, height);
-    drawFrame();
-    presentFrame(height);
+    if (windowWidth <= 0 || windowHeight <= 0) {
+        windowWidth = width;
+        windowHeight = height;
+    }
+    drawFrame(windowWidth, windowHeight);
+    presentFrame(windowHeight);
     glFinish();
 }
 

@@ -93,6 +93,9 @@ void platformLargestWindow(int* width, int* height) {
     *height = DisplayHeight(windowDisplay, screen);
 }
 
+// X takes any size from 1 by 1 (a window manager may refuse some).
+void platformSmallestWindow(int* width, int* height) { *width = *height = 1; }
+
 namespace {
 
 // The keysyms with which X makes the key GLUT reports as code. GLUT passes the

@@ -5,4 +5,6 @@
 #include "platform/platform.h"
 
 // No way of its own: the portable code shows the frame with one glDrawPixels.
+// The frame is the client area's size, so that call paints all of it, also
+// where the window is wider than a small game.
 bool platformPresentFrame(const unsigned char*, int, int, int) { return false; }

@@ -4,6 +4,7 @@
 //   differs from Windows: nothing.
 #include "platform/win32/window.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -29,6 +30,19 @@ bool platformWindowSystemReachable() { return true; }
 void platformLargestWindow(int* width, int* height) {
     *width = GetSystemMetrics(SM_CXMAXTRACK);
     *height = GetSystemMetrics(SM_CYMAXTRACK);
+}
+
+// Windows sizes a captioned window to at least SM_CXMINTRACK by
+// SM_CYMINTRACK, frame and caption included (a window manager under Wine
+// does the same): the client area left inside that.
+void platformSmallestWindow(int* width, int* height) {
+    const HWND window = gameWindow();
+    const DWORD style = window ? static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) : WS_OVERLAPPEDWINDOW;
+    const DWORD extendedStyle = window ? static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)) : 0;
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
+    *width = std::max(1, static_cast<int>(GetSystemMetrics(SM_CXMINTRACK) - (frame.right - frame.left)));
+    *height = std::max(1, static_cast<int>(GetSystemMetrics(SM_CYMINTRACK) - (frame.bottom - frame.top)));
 }
 
 namespace {
