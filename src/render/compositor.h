@@ -1,5 +1,6 @@
-// The frame composed in memory: one RGBA buffer of the game size, drawn with
-// the rules the OpenGL raster path follows, so both show the same pixels.
+// The frame composed in memory: one RGBA buffer of the window's size (which
+// may be larger or smaller than the game), drawn with the rules the OpenGL
+// raster path follows, so both show the same pixels.
 #pragma once
 
 #include <cstdint>
