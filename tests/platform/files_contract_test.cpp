@@ -72,6 +72,9 @@ TEST(PlatformFiles, ExistenceOpeningAndShortPathFindWindowsLikeNames) {
     char tooSmall[4] = "###";
     EXPECT_FALSE(platformShortPath(windows.c_str(), tooSmall, sizeof tooSmall));
     EXPECT_STREQ(tooSmall, "");
+    strcpy(tooSmall, "###");
+    EXPECT_FALSE(platformDiskPath(windows.c_str(), tooSmall, sizeof tooSmall));
+    EXPECT_STREQ(tooSmall, "");
 }
 
 TEST(PlatformFiles, FrameListingGivesEachPngFileOnceAndOnlyFiles) {
@@ -81,6 +84,16 @@ TEST(PlatformFiles, FrameListingGivesEachPngFileOnceAndOnlyFiles) {
     bool searched = false;
     EXPECT_EQ(listed(windowsLike(res.root(), "WALK"), &searched), (std::vector<std::string>{"1.png", "10.Png", "2.PNG"}));
     EXPECT_TRUE(searched);
+
+    // Twelve frames, written one after another as a painting program saves
+    // them: each is listed once.
+    std::vector<std::string> twelve;
+    for (int frame = 1; frame <= 12; ++frame) {
+        twelve.push_back(std::to_string(frame) + ".png");
+        res.file("run/" + twelve.back(), "frame");
+    }
+    std::sort(twelve.begin(), twelve.end());
+    EXPECT_EQ(listed(windowsLike(res.root(), "Run"), &searched), twelve);
 
     res.folder("empty");
     EXPECT_TRUE(listed(res.path("empty"), &searched).empty());

@@ -15,8 +15,10 @@ std::u32string platformSplitGameString(const char* text) {
         // A lead byte and the byte after it are one character; a lead byte
         // right before the end is one on its own.
         const int length = IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] ? 2 : 1;
+        // Without MB_ERR_INVALID_CHARS a byte that is no character would come
+        // back as the code page's default character ('?').
         wchar_t unit = 0;
-        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, p, length, &unit, 1) != 1) unit = 0xFFFD;
+        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED | MB_ERR_INVALID_CHARS, p, length, &unit, 1) != 1) unit = 0xFFFD;
         characters.push_back(static_cast<char32_t>(unit));
         p += length;
     }
