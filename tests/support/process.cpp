@@ -155,16 +155,34 @@ std::string gameProgram(const std::string& name) {
     return std::string(launcher) + " " + (folder ? folder : E2E_GAME_DIR) + "/e2e_" + name + ".exe";
 }
 
+namespace {
+
+// Wine maps a 1 by 1 override-redirect "dummy parent" window for a program
+// that uses OpenGL; it is not the game's and takes no keyboard. Windows has
+// no such window.
+bool isWineDummyWindow(const std::string& id) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XWindowAttributes attributes = {};
+    const bool dummy = XGetWindowAttributes(display, std::stoul(id), &attributes) &&
+                       (attributes.override_redirect || (attributes.width <= 1 && attributes.height <= 1));
+    XCloseDisplay(display);
+    return dummy;
+}
+
+}  // namespace
+
 std::string findGameWindow(pid_t pid, int timeoutMs) {
     std::string id;
     waitUntil(
         [&] {
             // Wine names a window's class after its program, not its Windows class.
             const char* windowClass = gamesUnderLauncher() ? "e2e_" : "GLUT";
-            std::string out = shellOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
-                                          " --class " + windowClass + " 2>/dev/null");
-            size_t end = out.find('\n');
-            id = end == std::string::npos ? out : out.substr(0, end);
+            std::istringstream lines(shellOutput("xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
+                                                 " --class " + windowClass + " 2>/dev/null"));
+            id.clear();
+            for (std::string line; id.empty() && std::getline(lines, line);)
+                if (!line.empty() && !isWineDummyWindow(line)) id = line;
             return !id.empty();
         },
         timeoutMs);

@@ -50,6 +50,7 @@ std::string shellOutput(const std::string& command);
 // Full path of an e2e game program by its source name ("exit_status").
 std::string gameProgram(const std::string& name);
 // The X window id of the process's GLUT window (waits for it); "" on timeout.
+// Under Wine, the 1 by 1 "dummy parent" window Wine maps for OpenGL is skipped.
 // Without a window property naming the process, the first visible window that
 // still has the engine's initial title is taken: one game per display at a time.
 std::string findGameWindow(pid_t pid, int timeoutMs);
