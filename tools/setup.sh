@@ -59,9 +59,12 @@ mapfile -t absent < <(missing "${packages[@]}")
 [ ${#absent[@]} -eq 0 ] || install "${absent[@]}"
 [ "${1:-all}" = all ] || exit 0
 
-# The 32-bit Wine, only where the kernel runs 32-bit programs at all.
+# The 32-bit Wine, only where the kernel runs 32-bit programs at all, with the
+# 32-bit Mesa its OpenGL draws with (not among wine32's dependencies, and
+# --no-install-recommends leaves it out: the games would draw nothing).
 . tools/windows/wine-env.sh
-wine32_packages=(wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)
+wine32_packages=(wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  libgl1-mesa-dri:i386 libglx-mesa0:i386)
 mapfile -t absent < <(missing "${wine32_packages[@]}")
 if [ ${#absent[@]} -gt 0 ] && kernel_runs_i386; then
   if [ "$(id -u)" -eq 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
