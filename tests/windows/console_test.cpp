@@ -101,14 +101,19 @@ TEST(Console, WarningsAreCopiedToTheDebugger) {
     EXPECT_EQ(debugged, std::vector<std::string>{"不存在编号为3的图片"});
 }
 
+namespace {
+LONG CALLBACK printDebugString(EXCEPTION_POINTERS* pointers) {
+    debugged.clear();
+    seeDebugString(pointers);
+    if (!debugged.empty()) fprintf(stderr, "debugger[%s]\n", debugged.back().c_str());
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+}  // namespace
+
 TEST(ConsoleDeathTest, AFatalMessageIsCopiedToTheDebuggerBeforeTheBox) {
     EXPECT_EXIT(
         {
-            AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* pointers) -> LONG {
-                seeDebugString(pointers);
-                if (!debugged.empty()) fprintf(stderr, "debugger[%s]\n", debugged.back().c_str());
-                return EXCEPTION_CONTINUE_SEARCH;
-            });
+            AddVectoredExceptionHandler(1, printDebugString);
             platformSetMessageBoxHook([](const char* text, const char*, int, bool) {
                 fprintf(stderr, "box[%s]\n", text);
                 return 1;
