@@ -160,6 +160,16 @@ TEST_F(SpritePassDeathTest, UndecodableOrVanishedFramesAreFatalWhenDrawn) {
     std::filesystem::remove(gone);  // after the listing
     EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
                 "<box>图片 " + tmp + "[A-Za-z0-9]{6}/Sprites/gone/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
+    // Deleted after it was drawn, a frame is missed at the next step, even
+    // when the step stays on it (an action of one frame).
+    clearGameUI();
+    const std::string later = frame("Sprites/later/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
+    sprite(1, "later", "walk");
+    render();
+    std::filesystem::remove(later);
+    advanceAnimations();
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+                "<box>图片 " + tmp + "[A-Za-z0-9]{6}/Sprites/later/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
 }
 
 }  // namespace

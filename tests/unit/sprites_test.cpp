@@ -31,7 +31,8 @@ std::vector<std::string> frameNames(int id, const std::string& folder) {
     std::vector<std::string> names;
     lockEngine();
     const SpriteRecord* sprite = spriteTable.find(id);
-    for (const std::string& path : sprite ? sprite->frames : std::vector<std::string>{}) {
+    for (const SpriteFrame& frame : sprite ? sprite->frames : std::vector<SpriteFrame>{}) {
+        const std::string& path = frame.path;
         EXPECT_EQ(path.substr(0, folder.size() + 1), folder + "/");
         names.push_back(path.substr(folder.size() + 1));
     }
