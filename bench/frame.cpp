@@ -31,7 +31,7 @@ void BM_SceneFrame(benchmark::State& state) {
         if (present) {
             renderFrame(scene::kWidth, scene::kHeight);
         } else {
-            drawFrame();
+            drawFrame(scene::kWidth, scene::kHeight);
         }
     }
     state.SetLabel(renderer == Renderer::OpenGL ? "gl" : present ? "cpu" : "cpu, compose only");

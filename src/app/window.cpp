@@ -102,8 +102,11 @@ void onReshape(int width, int height) {
 
 void onDisplay() {
     drawnVersion = sceneVersion();
-    drawFrame();
-    presentFrame(glutGet(GLUT_WINDOW_HEIGHT));
+    // The frame covers the window as it is, which may differ from the game
+    // size: the window system keeps a window within the screen and above its
+    // own smallest size.
+    drawFrame(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    presentFrame();
     // Single-buffered, the swap shows nothing new; it ends every frame as
     // before, whichever renderer drew it.
     glutSwapBuffers();

@@ -29,7 +29,8 @@
 //               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
 //               glutCloseFunc
 //   each frame  glutPostRedisplay (only when something shown changed),
-//               glutGet(GLUT_WINDOW_HEIGHT), glutSwapBuffers
+//               glutGet (GLUT_WINDOW_WIDTH and _HEIGHT),
+//               glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
 // A backend adds what GLUT does not give: the hooks below that name the game

@@ -1,9 +1,9 @@
-// The frame composed in memory: one RGBA buffer of the game size, drawn with
-// the rules the OpenGL raster path follows, so both show the same pixels.
+// The frame composed in memory: one RGBA buffer the size of the window,
+// drawn with the rules the OpenGL raster path follows, so both show the same
+// pixels.
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -12,20 +12,27 @@
 // clamped to 0..1, then scaled to 255 and rounded to nearest (ties to even).
 uint8_t colourByte(float component);
 
-// The largest frame side the compositor allocates; a larger game size, like a
-// size of 0 or below, gives an empty frame that draws and shows nothing.
-constexpr int kMaxFrameSide = 8192;
+// The largest frame side the compositor allocates. The frame is the window,
+// which is never larger than the screen; a larger size, like a size of 0 or
+// below, gives an empty frame that draws and shows nothing.
+constexpr int kMaxFrameSide = 16384;
+
+// For tests and benchmarks: the sets of inner loops this processor can run,
+// the fastest (the one in use at start) first, and switching to one of them.
+std::vector<const char*> compositorKernelSets();
+bool useCompositorKernels(const char* name);
 
 class Compositor {
 public:
-    // Starts a frame of width x height cleared to the colour, with the scene
-    // shifted by (shiftX, shiftY) as the viewport shifts it. The buffer follows
-    // the size; it is allocated only when the size changes.
+    // Starts a frame of width x height (the window's size) cleared to the
+    // colour, with the scene shifted by (shiftX, shiftY) as the viewport
+    // shifts it. The buffer is allocated only when the size changes.
     void begin(int width, int height, float red, float green, float blue, int shiftX, int shiftY);
 
     // A picture with its lower-left corner at scene point (x, y): colour type 2
     // (RGB, rows padded to 4 bytes) is copied, 6 (RGBA) blended with its alpha,
-    // any other draws nothing. Mirrored pictures cover the same rectangle.
+    // any other draws nothing. Mirrored pictures cover the same rectangle. The
+    // picture's own block is read as it is; nothing of it is kept.
     void drawPicture(int x, int y, int width, int height, int colorType, const unsigned char* pixels, bool flipX,
                      bool flipY);
     // A glyph's ink in an opaque colour, its bitmap's lower-left pixel at
@@ -45,12 +52,7 @@ public:
     const unsigned char* pixels() const { return width_ > 0 ? pixels_.data() : nullptr; }
 
 private:
-    // An RGB picture widened to opaque 4-byte pixels, made on first use.
-    const unsigned char* opaquePixels(int width, int height, const unsigned char* pixels);
-
     int width_ = 0, height_ = 0;
     int shiftX_ = 0, shiftY_ = 0;
     std::vector<unsigned char> pixels_;
-    std::vector<unsigned char> mirrorRow_;  // one reversed span of a mirrored picture
-    std::unordered_map<const unsigned char*, std::vector<unsigned char>> widened_;
 };

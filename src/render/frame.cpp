@@ -108,7 +108,8 @@ CompositorCanvas& compositorCanvas() {
     return *canvas;
 }
 
-void beginOpenGLFrame(int width, int height, float red, float green, float blue, int viewportX, int viewportY) {
+void beginOpenGLFrame(int width, int height, float red, float green, float blue, int viewportX, int viewportY,
+                      int windowWidth, int windowHeight) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glClearColor(red, green, blue, 1.0f);
@@ -119,9 +120,10 @@ void beginOpenGLFrame(int width, int height, float red, float green, float blue,
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(viewportX, viewportY, width, height);
-    // Pictures are clipped by the window, not by the viewport.
-    openGLCanvas().area = SceneArea{-static_cast<int64_t>(viewportX), -static_cast<int64_t>(viewportY),
-                                    static_cast<int64_t>(width) - viewportX, static_cast<int64_t>(height) - viewportY};
+    // Pictures and glyphs are clipped by the window, not by the viewport.
+    openGLCanvas().area =
+        SceneArea{-static_cast<int64_t>(viewportX), -static_cast<int64_t>(viewportY),
+                  static_cast<int64_t>(windowWidth) - viewportX, static_cast<int64_t>(windowHeight) - viewportY};
 }
 
 // One glDrawPixels of the whole frame at the window's lower-left corner.
@@ -141,7 +143,7 @@ void drawFrameWithOpenGL(const Compositor& frame) {
 Renderer activeRenderer() { return chosenRenderer().load(std::memory_order_relaxed); }
 void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memory_order_relaxed); }
 
-void drawFrame() {
+void drawFrame(int windowWidth, int windowHeight) {
     const int width = settings.gameWidth.load(std::memory_order_relaxed);
     const int height = settings.gameHeight.load(std::memory_order_relaxed);
     const float red = settings.bgRed.load(std::memory_order_relaxed);
@@ -150,18 +152,20 @@ void drawFrame() {
     const int viewportX = settings.viewportX.load(std::memory_order_relaxed);
     const int viewportY = settings.viewportY.load(std::memory_order_relaxed);
     if (activeRenderer() == Renderer::OpenGL) {
-        beginOpenGLFrame(width, height, red, green, blue, viewportX, viewportY);
+        beginOpenGLFrame(width, height, red, green, blue, viewportX, viewportY, windowWidth, windowHeight);
         drawScene(openGLCanvas());
     } else {
-        compositorCanvas().frame.begin(width, height, red, green, blue, viewportX, viewportY);
+        // The frame is the window, whatever the game size: the clear covers
+        // all of it and pictures run to its edges, as the raster path draws.
+        compositorCanvas().frame.begin(windowWidth, windowHeight, red, green, blue, viewportX, viewportY);
         drawScene(compositorCanvas());
     }
 }
 
-void presentFrame(int windowHeight) {
+void presentFrame() {
     if (activeRenderer() == Renderer::Compositor) {
         const Compositor& frame = compositorCanvas().frame;
-        if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), windowHeight))
+        if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), frame.height()))
             return;
         drawFrameWithOpenGL(frame);
     }

@@ -10,10 +10,11 @@ Renderer activeRenderer();
 // Tests and benchmarks switch between the two.
 void setRenderer(Renderer renderer);
 
-// Draws one frame for the current settings: clear, then the image, sprite and
-// text passes under the engine lock. The OpenGL renderer draws into the
-// current context; the compositor into its frame, shown by presentFrame.
-void drawFrame();
-// Hands the frame to the window (windowHeight: the window's height) and
-// flushes what OpenGL drew; the current OpenGL context is the window's.
-void presentFrame(int windowHeight);
+// Draws one frame for the current settings into a window of the given size
+// (its client area): clear, then the image, sprite and text passes under the
+// engine lock. The OpenGL renderer draws into the current context; the
+// compositor into its frame, the window's size, shown by presentFrame.
+void drawFrame(int windowWidth, int windowHeight);
+// Hands the frame to the window and flushes what OpenGL drew; the current
+// OpenGL context is the window's.
+void presentFrame();

@@ -28,10 +28,14 @@ Rgb OffscreenContext::at(int x, int y) const {
 
 void renderFrame(int width, int height) {
     // setGameSize also asks for a window resize, which only a window thread
-    // would carry out; the frame reads the stored size.
+    // would carry out; the frame reads the stored size and covers the
+    // window, here the offscreen buffer.
     setGameSize(width, height);
-    drawFrame();
-    presentFrame(height);
+    GLint windowWidth = 0, windowHeight = 0, format = 0;
+    void* buffer = nullptr;
+    OSMesaGetColorBuffer(OSMesaGetCurrentContext(), &windowWidth, &windowHeight, &format, &buffer);
+    drawFrame(windowWidth, windowHeight);
+    presentFrame();
     glFinish();
 }
 

@@ -27,5 +27,5 @@ private:
 };
 
 // Sets the game size, draws and presents one frame with the active renderer
-// and finishes it.
+// into the current offscreen buffer, the window, and finishes it.
 void renderFrame(int width, int height);
