@@ -86,13 +86,16 @@ void copyRgbSpanPortable(unsigned char* dst, const unsigned char* src, int count
         copyRgbPortable<false>(dst, src, count);
 }
 
+void fillPortable(uint32_t* out, size_t count, uint32_t word) { std::fill(out, out + count, word); }
+
 struct Kernels {
     const char* name;
+    void (*fill)(uint32_t* out, size_t count, uint32_t word);
     void (*blend)(unsigned char* dst, const unsigned char* src, int count, bool reversed);
     void (*copyRgb)(unsigned char* dst, const unsigned char* src, int count, bool reversed, size_t room);
 };
 
-constexpr Kernels kPortable{"portable", blendSpanPortable, copyRgbSpanPortable};
+constexpr Kernels kPortable{"portable", fillPortable, blendSpanPortable, copyRgbSpanPortable};
 
 #if VINDLE_X86_KERNELS
 #define KERNEL_TARGET(features) __attribute__((target(features)))
@@ -165,7 +168,7 @@ KERNEL_TARGET("avx2") inline __m256i blendHalf(__m256i s, __m256i d) {
 
 KERNEL_TARGET("avx2")
 void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed) {
-    const __m256i zero = _mm256_setzero_si256(), ones = _mm256_set1_epi8(-1);
+    const __m256i zero = _mm256_setzero_si256();
     const __m256i opaqueAlpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
     int i = 0;
@@ -174,11 +177,10 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
             reversed ? _mm256_permutevar8x32_epi32(
                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src - 4 * (i + 7))), reverse)
                      : _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
-        const unsigned clear = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(s, zero)));
-        if ((clear & 0x88888888u) == 0x88888888u) continue;
+        // Clear pixels leave the frame as it is, opaque ones replace it.
+        if (_mm256_testz_si256(s, opaqueAlpha)) continue;
         auto* out = reinterpret_cast<__m256i*>(dst + 4 * i);
-        const unsigned opaque = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(s, ones)));
-        if ((opaque & 0x88888888u) == 0x88888888u) {
+        if (_mm256_testc_si256(s, opaqueAlpha)) {
             _mm256_storeu_si256(out, s);
             continue;
         }
@@ -190,6 +192,13 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
         _mm256_storeu_si256(out, _mm256_or_si256(_mm256_packus_epi16(low, high), opaqueAlpha));
     }
     blendSpanSsse3(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed);
+}
+
+KERNEL_TARGET("avx2") void fillAvx2(uint32_t* out, size_t count, uint32_t word) {
+    const __m256i words = _mm256_set1_epi32(static_cast<int>(word));
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), words);
+    fillPortable(out + i, count - i, word);
 }
 
 KERNEL_TARGET("avx2")
@@ -219,8 +228,8 @@ void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bo
     copyRgbSpanSsse3(dst + 4 * i, reversed ? src - used : src + used, count - i, reversed, room);
 }
 
-constexpr Kernels kSsse3{"ssse3", blendSpanSsse3, copyRgbSpanSsse3};
-constexpr Kernels kAvx2{"avx2", blendSpanAvx2, copyRgbSpanAvx2};
+constexpr Kernels kSsse3{"ssse3", fillPortable, blendSpanSsse3, copyRgbSpanSsse3};
+constexpr Kernels kAvx2{"avx2", fillAvx2, blendSpanAvx2, copyRgbSpanAvx2};
 #endif
 
 // The kernel sets this processor runs, the fastest first.
@@ -280,12 +289,10 @@ void Compositor::begin(int width, int height, float red, float green, float blue
     height_ = height;
     shiftX_ = shiftX;
     shiftY_ = shiftY;
-    if (!width_) return;
     const unsigned char fill[4] = {colourByte(red), colourByte(green), colourByte(blue), 255};
-    uint32_t word;
-    memcpy(&word, fill, 4);
-    auto* out = reinterpret_cast<uint32_t*>(pixels_.data());
-    std::fill(out, out + static_cast<size_t>(width_) * static_cast<size_t>(height_), word);
+    memcpy(&clearWord_, fill, 4);
+    placed_.clear();
+    composed_ = width_ == 0;
 }
 
 void Compositor::drawPicture(int x, int y, int width, int height, int colorType, const unsigned char* pixels,
@@ -296,37 +303,115 @@ void Compositor::drawPicture(int x, int y, int width, int height, int colorType,
     const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + width, width_);
     const int64_t y0 = std::max<int64_t>(bottom, 0), y1 = std::min<int64_t>(bottom + height, height_);
     if (x0 >= x1 || y0 >= y1) return;
+    if (composed_) {
+        // Pictures after a glyph cannot wait behind it (the scene draws no
+        // such thing, but a caller may).
+        placed_.clear();
+        composed_ = false;
+        keepBackground_ = true;
+    }
+    placed_.push_back(Placed{left, bottom, width, height, colorType, pixels, flipX, flipY, static_cast<int>(x0),
+                             static_cast<int>(x1), static_cast<int>(y0), static_cast<int>(y1)});
+    if (keepBackground_) finish();
+}
+
+void Compositor::finish() {
+    if (composed_) return;
+    composed_ = true;
+    // Pictures are laid out first and drawn after: where a later opaque
+    // picture covers a whole tile, nothing under it is drawn or cleared.
+    // Going from the top picture down, each one keeps the runs of its tiles
+    // not yet covered; then the runs are drawn from the bottom up, blending
+    // over what lies below as before.
+    const int tilesX = (width_ + kTileSide - 1) / kTileSide, tilesY = (height_ + kTileSide - 1) / kTileSide;
+    covered_.assign(static_cast<size_t>(tilesX) * static_cast<size_t>(tilesY), 0);
+    pieces_.clear();
+    for (size_t index = placed_.size(); index-- > 0;) {
+        const Placed& p = placed_[index];
+        const int firstTileX = p.x0 / kTileSide, lastTileX = (p.x1 - 1) / kTileSide;
+        for (int tileY = p.y0 / kTileSide; tileY <= (p.y1 - 1) / kTileSide; ++tileY) {
+            const uint8_t* row = covered_.data() + static_cast<size_t>(tileY) * static_cast<size_t>(tilesX);
+            const int y0 = std::max(p.y0, tileY * kTileSide), y1 = std::min(p.y1, (tileY + 1) * kTileSide);
+            for (int tileX = firstTileX; tileX <= lastTileX;) {
+                if (row[tileX]) {
+                    ++tileX;
+                    continue;
+                }
+                const int start = tileX;
+                while (tileX <= lastTileX && !row[tileX]) ++tileX;
+                pieces_.push_back(Piece{static_cast<uint32_t>(index), std::max(p.x0, start * kTileSide),
+                                        std::min(p.x1, tileX * kTileSide), y0, y1});
+            }
+        }
+        if (p.colorType != 2 || keepBackground_) continue;
+        // The tiles the opaque picture covers whole (those at the frame's
+        // edges are cut by it).
+        const int coverX0 = (p.x0 + kTileSide - 1) / kTileSide, coverY0 = (p.y0 + kTileSide - 1) / kTileSide;
+        const int coverX1 = p.x1 == width_ ? tilesX : p.x1 / kTileSide;
+        const int coverY1 = p.y1 == height_ ? tilesY : p.y1 / kTileSide;
+        for (int tileY = coverY0; tileY < coverY1; ++tileY)
+            std::fill_n(covered_.begin() + static_cast<ptrdiff_t>(tileY) * tilesX + coverX0,
+                        std::max(0, coverX1 - coverX0), uint8_t{1});
+    }
+    if (!keepBackground_) {
+        auto* out = reinterpret_cast<uint32_t*>(pixels_.data());
+        const uint32_t clear = clearWord_;
+        const Kernels& kernels = *activeKernels().load(std::memory_order_relaxed);
+        for (int tileY = 0; tileY < tilesY; ++tileY)
+            for (int tileX = 0; tileX < tilesX;) {
+                if (covered_[static_cast<size_t>(tileY) * tilesX + tileX]) {
+                    ++tileX;
+                    continue;
+                }
+                const int start = tileX;
+                while (tileX < tilesX && !covered_[static_cast<size_t>(tileY) * tilesX + tileX]) ++tileX;
+                const int x0 = start * kTileSide, x1 = std::min(width_, tileX * kTileSide);
+                for (int y = tileY * kTileSide; y < std::min(height_, (tileY + 1) * kTileSide); ++y)
+                    kernels.fill(out + static_cast<size_t>(y) * width_ + x0, static_cast<size_t>(x1 - x0), clear);
+            }
+    }
+    for (size_t i = pieces_.size(); i-- > 0;) {
+        const Piece& piece = pieces_[i];
+        drawPiece(placed_[piece.picture], piece.x0, piece.x1, piece.y0, piece.y1);
+    }
+    placed_.clear();
+    keepBackground_ = false;
+}
+
+void Compositor::drawPiece(const Placed& p, int x0, int x1, int y0, int y1) {
     const Kernels& kernels = *activeKernels().load(std::memory_order_relaxed);
-    const bool opaque = colorType == 2;
+    const bool opaque = p.colorType == 2;
     const size_t pixelBytes = opaque ? 3 : 4;
     // RGB rows are padded to 4 bytes, as glDrawPixels reads them.
-    const size_t rowBytes = opaque ? (static_cast<size_t>(width) * 3 + 3) / 4 * 4 : static_cast<size_t>(width) * 4;
-    const unsigned char* const blockEnd = pixels + rowBytes * static_cast<size_t>(height);
-    const int count = static_cast<int>(x1 - x0);
-    const int firstColumn = static_cast<int>(x0 - left);  // of the span, counted as drawn
+    const size_t rowBytes =
+        opaque ? (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4 : static_cast<size_t>(p.width) * 4;
+    const unsigned char* const blockEnd = p.pixels + rowBytes * static_cast<size_t>(p.height);
+    const int count = x1 - x0;
+    const int firstColumn = static_cast<int>(x0 - p.left);  // of the span, counted as drawn
     // A mirrored span starts at the far column of the picture and runs back.
-    const int sourceColumn = flipX ? width - 1 - firstColumn : firstColumn;
+    const int sourceColumn = p.flipX ? p.width - 1 - firstColumn : firstColumn;
     const size_t spanBytes = pixelBytes * static_cast<size_t>(count);
-    for (int64_t windowY = y0; windowY < y1; ++windowY) {
-        const int drawnRow = static_cast<int>(windowY - bottom);
-        const int sourceRow = flipY ? height - 1 - drawnRow : drawnRow;
+    for (int windowY = y0; windowY < y1; ++windowY) {
+        const int drawnRow = static_cast<int>(windowY - p.bottom);
+        const int sourceRow = p.flipY ? p.height - 1 - drawnRow : drawnRow;
         const unsigned char* src =
-            pixels + rowBytes * static_cast<size_t>(sourceRow) + pixelBytes * static_cast<size_t>(sourceColumn);
+            p.pixels + rowBytes * static_cast<size_t>(sourceRow) + pixelBytes * static_cast<size_t>(sourceColumn);
         unsigned char* dst =
             pixels_.data() + (static_cast<size_t>(windowY) * static_cast<size_t>(width_) + static_cast<size_t>(x0)) * 4;
         if (!opaque) {
-            kernels.blend(dst, src, count, flipX);
+            kernels.blend(dst, src, count, p.flipX);
             continue;
         }
         // The bytes of the block beyond the span, on the side it is read towards.
-        const size_t room = flipX ? static_cast<size_t>(src + pixelBytes - spanBytes - pixels)
-                                  : static_cast<size_t>(blockEnd - (src + spanBytes));
-        kernels.copyRgb(dst, src, count, flipX, room);
+        const size_t room = p.flipX ? static_cast<size_t>(src + pixelBytes - spanBytes - p.pixels)
+                                    : static_cast<size_t>(blockEnd - (src + spanBytes));
+        kernels.copyRgb(dst, src, count, p.flipX, room);
     }
 }
 
 void Compositor::drawGlyph(int64_t x, int64_t y, const PlatformGlyph& glyph, const uint8_t colour[3]) {
     if (!width_ || glyph.width <= 0 || glyph.height <= 0) return;
+    finish();
     const int64_t left = shiftX_ + x, bottom = shiftY_ + y;
     const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + glyph.width, width_);
     const int64_t y0 = std::max<int64_t>(bottom, 0), y1 = std::min<int64_t>(bottom + glyph.height, height_);

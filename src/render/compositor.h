@@ -47,12 +47,43 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    // RGBA bytes, rows bottom row first, width * 4 bytes each; null for an
-    // empty frame.
-    const unsigned char* pixels() const { return width_ > 0 ? pixels_.data() : nullptr; }
+    // Draws what is still laid out; glyphs and pixels() do so themselves.
+    void finish();
+    // The finished frame: RGBA bytes, rows bottom row first, width * 4 bytes
+    // each; null for an empty frame.
+    const unsigned char* pixels() {
+        finish();
+        return width_ > 0 ? pixels_.data() : nullptr;
+    }
 
 private:
+    // Frames are cleared and pictures drawn tile by tile; a tile that an
+    // opaque picture covers whole is drawn only from that picture up.
+    static constexpr int kTileSide = 32;
+
+    // A picture laid out on the frame: where it lies in the window and the
+    // part of the window it covers, [x0, x1) x [y0, y1).
+    struct Placed {
+        int64_t left, bottom;
+        int width, height, colorType;
+        const unsigned char* pixels;
+        bool flipX, flipY;
+        int x0, x1, y0, y1;
+    };
+    // A rectangle of one placed picture still to be drawn.
+    struct Piece {
+        uint32_t picture;
+        int x0, x1, y0, y1;
+    };
+    void drawPiece(const Placed& picture, int x0, int x1, int y0, int y1);
+
     int width_ = 0, height_ = 0;
     int shiftX_ = 0, shiftY_ = 0;
+    uint32_t clearWord_ = 0;
+    bool composed_ = true;         // nothing laid out waits to be drawn
+    bool keepBackground_ = false;  // pictures after glyphs go onto the frame as it is
     std::vector<unsigned char> pixels_;
+    std::vector<Placed> placed_;
+    std::vector<Piece> pieces_;
+    std::vector<uint8_t> covered_;  // per tile, row by row
 };

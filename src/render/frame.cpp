@@ -127,7 +127,7 @@ void beginOpenGLFrame(int width, int height, float red, float green, float blue,
 }
 
 // One glDrawPixels of the whole frame at the window's lower-left corner.
-void drawFrameWithOpenGL(const Compositor& frame) {
+void drawFrameWithOpenGL(Compositor& frame) {
     glDisable(GL_BLEND);
     glViewport(0, 0, frame.width(), frame.height());
     glMatrixMode(GL_PROJECTION);
@@ -164,7 +164,7 @@ void drawFrame(int windowWidth, int windowHeight) {
 
 void presentFrame() {
     if (activeRenderer() == Renderer::Compositor) {
-        const Compositor& frame = compositorCanvas().frame;
+        Compositor& frame = compositorCanvas().frame;
         if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), frame.height()))
             return;
         drawFrameWithOpenGL(frame);

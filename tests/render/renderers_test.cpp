@@ -167,6 +167,12 @@ TEST_F(Renderers, BlendedPixelsAreWithinOneStep) {
     image(21, "glass2.png", rampPicture(64, 64, true, 9), 180, -20);
     sprite(30, "ghost", rampPicture(70, 50, true, 11), 60, 60, 1, 0);
     sprite(31, "ghost2", rampPicture(70, 50, true, 13), -30, 90, 1, 1);
+    // A pile of opaque and see-through pictures over one another, where the
+    // compositor leaves out what opaque ones hide.
+    for (int i = 0; i < 40; ++i)
+        image(100 + i, "pile" + std::to_string(i) + ".png",
+              rampPicture(20 + i * 37 % 71, 15 + i * 23 % 53, i % 3 == 0, 20 + i), i * 53 % 260 - 30,
+              i * 29 % 180 - 25);
     Comparison c = compare();
     report("blended scene", c);
     EXPECT_GT(c.painted, kWidth * kHeight / 3);

@@ -21,7 +21,7 @@ std::vector<unsigned char> rgbaPicture(int width, int height, unsigned char alph
     return pixels;
 }
 
-int paintedPixels(const Compositor& frame) {
+int paintedPixels(Compositor& frame) {
     int painted = 0;
     for (int i = 0; i < frame.width() * frame.height(); ++i) painted += frame.pixels()[4 * i] != 255;
     return painted;
