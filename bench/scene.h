@@ -1,37 +1,17 @@
 // Scene S(N) of the frame benchmarks: an 800 x 600 game with N/2 images of
 // 128 x 96 RGB, N sprites of 64 x 64 RGBA (half of them mirrored) and N/4
 // texts of 12 Latin characters at 16 px, every position changing each frame.
+// Only the public API: a Windows program builds it too. Its pictures are in
+// scene_pictures.h.
 #pragma once
 
 #include <string>
 
-#include "support/pngfiles.h"
 #include "vindle.h"
 
 namespace scene {
 
 constexpr int kWidth = 800, kHeight = 600;
-
-// The scene's two pictures: a 128 x 96 RGB photo and a 64 x 64 RGBA ball,
-// its alpha from clear at the edge to opaque in the middle.
-inline PngPicture photo() { return patternPicture(128, 96, 3); }
-inline PngPicture ball() {
-    PngPicture ball = patternPicture(64, 64, 4);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const int dx = x - 32, dy = y - 32, d2 = dx * dx + dy * dy;
-            ball.rows[(y * 64 + x) * 4 + 3] = static_cast<png_byte>(d2 >= 1024 ? 0 : d2 < 400 ? 255 : 255 - (d2 - 400) * 255 / 624);
-        }
-    return ball;
-}
-
-// Writes the two pictures under root (Images/photo.png, Sprites/ball/spin/1.png).
-inline void writeResources(const std::string& root) {
-    std::filesystem::create_directories(root + "/Images");
-    std::filesystem::create_directories(root + "/Sprites/ball/spin");
-    writePng(root + "/Images/photo.png", photo());
-    writePng(root + "/Sprites/ball/spin/1.png", ball());
-}
 
 // How many of each kind S(n) has; sprites with odd numbers are mirrored.
 inline int images(int n) { return n / 2; }

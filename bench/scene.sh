@@ -35,7 +35,7 @@ frame_median() {
 median_of_runs() {
   local runs=()
   for _ in $(seq 1 "$repeat"); do runs+=("$(frame_median "$@")"); done
-  local middle='{v[NR] = $1} END {printf "%s", (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'
+  local middle='$1 != "" {v[++k] = $1} END {if (!k) printf "nan"; else printf "%s", (k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2)}'
   printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -g | awk "$middle"
   printf ' '
   printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -g | awk "$middle"
@@ -61,12 +61,12 @@ echo
 cell() { awk -v w="$1" -v t="$2" 'BEGIN {printf " %7.3f [%6.3f]", w, t}'; }
 for n in 10 100 1000; do
   printf '%6d' "$n"
-  cell ${median[$n,cpu]}
-  cell ${median[$n,gl]}
-  cell ${median[$n,bare]}
+  cell ${median[$n,cpu]:-nan nan}
+  cell ${median[$n,gl]:-nan nan}
+  cell ${median[$n,bare]:-nan nan}
   read -r c _ <<<"${median[$n,cpu]}"
   read -r b _ <<<"${median[$n,bare]}"
   awk -v c="$c" -v b="$b" 'BEGIN {printf " %9.2f", (b > 0 ? c / b : 0)}'
-  [ -n "$baseline" ] && cell ${median[$n,base]}
+  [ -n "$baseline" ] && cell ${median[$n,base]:-nan nan}
   echo
 done

@@ -20,7 +20,7 @@
 #include <ctime>
 #include <vector>
 
-#include "../scene.h"
+#include "../scene_pictures.h"
 
 namespace {
 
