@@ -65,9 +65,7 @@ void blendSpanPortable(unsigned char* dst, const unsigned char* src, int count, 
         blendPortable<false>(dst, src, count);
 }
 
-// An RGB span (3 bytes a pixel) widened to opaque pixels. room: how many
-// bytes of the picture's block lie beyond the span on the side it is read
-// towards, which the wide forms may read without using.
+// An RGB span (3 bytes a pixel) widened to opaque pixels.
 template <bool Reversed>
 void copyRgbPortable(unsigned char* __restrict dst, const unsigned char* __restrict src, int count) {
     for (int i = 0; i < count; ++i) {
@@ -88,6 +86,9 @@ void copyRgbSpanPortable(unsigned char* dst, const unsigned char* src, int count
 
 void fillPortable(uint32_t* out, size_t count, uint32_t word) { std::fill(out, out + count, word); }
 
+// One set of inner loops. copyRgb's room: how many bytes of the picture's
+// block lie beyond the span on the side it is read towards, which the wide
+// forms may read without using.
 struct Kernels {
     const char* name;
     void (*fill)(uint32_t* out, size_t count, uint32_t word);
