@@ -32,7 +32,7 @@ build_program() {  # dll-folder output-folder
 }
 build_program "$dlls" "$out/current"
 [ -z "$baseline" ] || build_program "$baseline" "$out/baseline"
-build-bench/bench/bench_scene_game --write "$out/resources"
+build-bench/bench/bench_scene_game --write "$out/resources" >/dev/null 2>&1
 
 start_private_display
 wine_start win64

@@ -1,7 +1,10 @@
 // Scene S(N) (bench/scene.h) as a Windows program against Vindle.dll, timing
-// every frame the DLL draws. The DLL's imports are redirected: a frame starts
-// when freeglut asks the window's size for it (GetClientRect) and ends with
-// the flush of glutSwapBuffers, which is made a glFinish so OpenGL's queued
+// every frame the DLL draws. The DLL's imports are redirected to see where a
+// frame starts and ends on the window thread: it starts when freeglut asks the
+// window's size (GetClientRect) or when the scene's passes take the engine
+// lock (EnterCriticalSection), whichever comes first (a DLL that asks the size
+// only to present is timed from its passes, so its clear is left out), and it
+// ends with the flush of glutSwapBuffers, made a glFinish so OpenGL's queued
 // work counts, as the Linux frame timer does. The time inside glDrawPixels is
 // kept apart: with the compositor it is the present of the whole frame.
 // Prints the medians of 100 frames after 20 to warm up, then ends.
@@ -21,10 +24,12 @@
 namespace {
 
 using GetClientRectFunc = BOOL(WINAPI*)(HWND, LPRECT);
+using EnterFunc = void(WINAPI*)(LPCRITICAL_SECTION);
 using FlushFunc = void(WINAPI*)();
 using DrawPixelsFunc = void(WINAPI*)(GLsizei, GLsizei, GLenum, GLenum, const void*);
 
 GetClientRectFunc realGetClientRect;
+EnterFunc realEnter;
 FlushFunc realFlush, realFinish;
 DrawPixelsFunc realDrawPixels;
 
@@ -36,7 +41,11 @@ double nowMs() {
 }
 
 constexpr int kWarmUp = 20, kFrames = 100;
-double frameStart = 0, lastFlush = 0, drawPixelsMs = 0;
+DWORD windowThread = 0;
+// Since the last frame ended: the first size asked, the last lock taken, that
+// lock's time when the first glDrawPixels came, and the time in glDrawPixels.
+double firstSize = 0, lastLock = 0, lockBeforeDraw = 0, drawPixelsMs = 0;
+bool drew = false, flushed = false;
 int seen = 0;
 std::vector<double> frames, presents;
 
@@ -45,13 +54,15 @@ double median(std::vector<double> values) {
     return (values[values.size() / 2 - 1] + values[values.size() / 2]) / 2;
 }
 
-// The window thread's frame ends at its last flush before the next starts.
-void frameDone() {
-    if (frameStart == 0 || lastFlush <= frameStart) return;
-    if (++seen > kWarmUp) {
-        frames.push_back(lastFlush - frameStart);
+void frameDone(double end) {
+    double start = firstSize;
+    if (lockBeforeDraw > 0 && (start == 0 || lockBeforeDraw < start)) start = lockBeforeDraw;
+    if (start > 0 && ++seen > kWarmUp) {
+        frames.push_back(end - start);
         presents.push_back(drawPixelsMs);
     }
+    firstSize = lockBeforeDraw = drawPixelsMs = 0;
+    drew = false;
     if (static_cast<int>(frames.size()) == kFrames) {
         printf("[frames] %d median %.3f ms, glDrawPixels %.3f ms\n", kFrames, median(frames), median(presents));
         fflush(stdout);
@@ -60,24 +71,36 @@ void frameDone() {
 }
 
 BOOL WINAPI timedGetClientRect(HWND window, LPRECT rect) {
-    const double now = nowMs();
-    if (lastFlush > frameStart) {
-        frameDone();
-        frameStart = now;
-        drawPixelsMs = 0;
-    } else if (frameStart == 0) {
-        frameStart = now;
-    }
+    windowThread = GetCurrentThreadId();
+    if (firstSize == 0) firstSize = nowMs();
+    flushed = false;
     return realGetClientRect(window, rect);
 }
 
+void WINAPI timedEnter(LPCRITICAL_SECTION section) {
+    realEnter(section);
+    if (GetCurrentThreadId() != windowThread) return;
+    lastLock = nowMs();
+    flushed = false;
+}
+
+// A frame ends with two flushes in a row: the present's and the swap's.
 void WINAPI timedFlush() {
     realFinish();
-    lastFlush = nowMs();
+    const double now = nowMs();
+    if (flushed && GetCurrentThreadId() == windowThread) {
+        flushed = false;
+        frameDone(now);
+        return;
+    }
+    flushed = true;
 }
 
 void WINAPI timedDrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels) {
     const double start = nowMs();
+    if (!drew) lockBeforeDraw = lastLock;
+    drew = true;
+    flushed = false;
     realDrawPixels(width, height, format, type, pixels);
     realFinish();
     drawPixelsMs += nowMs() - start;
@@ -133,11 +156,13 @@ int main() {
     realFinish = reinterpret_cast<FlushFunc>(reinterpret_cast<void*>(GetProcAddress(gl, "glFinish")));
     realGetClientRect = reinterpret_cast<GetClientRectFunc>(
         redirectImport(dll, "user32.dll", "GetClientRect", reinterpret_cast<void*>(timedGetClientRect)));
+    realEnter = reinterpret_cast<EnterFunc>(
+        redirectImport(dll, "kernel32.dll", "EnterCriticalSection", reinterpret_cast<void*>(timedEnter)));
     realFlush = reinterpret_cast<FlushFunc>(
         redirectImport(dll, "opengl32.dll", "glFlush", reinterpret_cast<void*>(timedFlush)));
     realDrawPixels = reinterpret_cast<DrawPixelsFunc>(
         redirectImport(dll, "opengl32.dll", "glDrawPixels", reinterpret_cast<void*>(timedDrawPixels)));
-    if (!dll || !realFinish || !realGetClientRect || !realFlush || !realDrawPixels) {
+    if (!dll || !realFinish || !realGetClientRect || !realEnter || !realFlush || !realDrawPixels) {
         fprintf(stderr, "scene_frames: cannot reach Vindle.dll's imports\n");
         return 2;
     }
