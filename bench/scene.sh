@@ -18,8 +18,8 @@ repeat="${REPEAT:-3}"
 . tools/dev/xvfb.sh
 start_private_display
 
-# Runs a program that prints "[frames] 100 median X ms, thread time Y ms";
-# prints "X Y".
+# Runs a program that prints "[frames] 100 median X ms, thread time Y ms"
+# (an older build's timer prints no thread time); prints "X Y".
 frame_median() {
   local out pid
   out=$(mktemp)
@@ -27,7 +27,7 @@ frame_median() {
   pid=$!
   for _ in $(seq 1 1200); do grep -q "^\[frames\]" "$out" && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-  sed -n 's/^\[frames\] [0-9]* median \([0-9.]*\) ms, thread time \([0-9.]*\) ms/\1 \2/p' "$out" | head -1
+  sed -En 's/^\[frames\] [0-9]+ median ([0-9.]+) ms(, thread time ([0-9.]+) ms)?.*/\1 \3/p' "$out" | head -1
   rm -f "$out"
 }
 
