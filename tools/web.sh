@@ -70,8 +70,11 @@ case "$1" in
   build)
     [ $# -eq 4 ] || usage
     start=$SECONDS
-    setup
-    build_engine
+    # Set by callers that build several pages at once, the engine first.
+    if [ -z "${VINDLE_WEB_ENGINE_BUILT:-}" ]; then
+      setup
+      build_engine
+    fi
     build_game "$2" "$3" "$4"
     echo "Built $4/index.html in $((SECONDS - start)) s; show it with: tools/web.sh serve $4"
     ;;

@@ -247,3 +247,9 @@ class Page:
         """The page as a PNG (bytes)."""
         data = self.call("Page.captureScreenshot", {"format": "png"})["data"]
         return base64.b64decode(data)
+
+    def screenshot_of(self, x, y, width, height):
+        """A rectangle of the page, in CSS pixels, as a PNG (bytes)."""
+        clip = {"x": x, "y": y, "width": width, "height": height, "scale": 1}
+        data = self.call("Page.captureScreenshot", {"format": "png", "clip": clip})["data"]
+        return base64.b64decode(data)

@@ -40,9 +40,15 @@ mergeInto(LibraryManager.library, {
       context.font = font;  // a resized canvas forgets its state
     }
     context.clearRect(0, 0, width, height);
-    context.fillStyle = '#000';
+    context.fillStyle = context.strokeStyle = '#000';
     context.textBaseline = 'alphabetic';
     context.fillText(character, -left, ascent);
+    // Made bold as FreeType emboldens a face without a bold weight: the
+    // outline grows by a 24th of the em, which also keeps thin strokes
+    // above the threshold.
+    context.lineWidth = size / 24;
+    context.lineJoin = 'round';
+    context.strokeText(character, -left, ascent);
     var alpha = context.getImageData(0, 0, width, height).data;
     var minX = width, maxX = -1, minY = height, maxY = -1;
     for (var y = 0; y < height; ++y)

@@ -3,7 +3,8 @@
 // the context is suspended and started voices wait in it, silent.
 mergeInto(LibraryManager.library, {
   $VindleSound__deps: ['$FS', 'vindle_sound_voices'],
-  $VindleSound__postset: 'Module["vindleVoices"] = _vindle_sound_voices;',
+  $VindleSound__postset: 'Module["vindleVoices"] = _vindle_sound_voices; ' +
+    'Module["vindleAudioState"] = function() { return VindleSound.context ? VindleSound.context.state : "none"; };',
   $VindleSound: {
     context: null,
     voices: {},  // path -> {buffer, decoding, generation, source, loop}

@@ -22,7 +22,7 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  vindle_note_game_window__deps: ['$VindleScreen', '$VindleKeys', '$GLUT'],
+  vindle_note_game_window__deps: ['$VindleScreen', '$VindleKeys', '$GLUT', '$Browser'],
   vindle_note_game_window: function() {
     var canvas = Module['canvas'];
     // Frames go to a 2D canvas laid over GLUT's, which keeps its WebGL
@@ -38,6 +38,20 @@ mergeInto(LibraryManager.library, {
       VindleScreen.overlay = overlay;
       VindleScreen.context = overlay.getContext('2d');
     }
+    // Emscripten's GLUT hands the motion callback the position before the
+    // move: this one hands it the position the pointer moved to.
+    window.removeEventListener('mousemove', GLUT.onMousemove, true);
+    GLUT.onMousemove = function(event) {
+      var lastX = Browser.mouseX, lastY = Browser.mouseY;
+      Browser.calculateMouseEvent(event);
+      if (Browser.mouseX == lastX && Browser.mouseY == lastY) return;
+      var callback = GLUT.buttons == 0 ? GLUT.passiveMotionFunc : GLUT.motionFunc;
+      if (!callback || (GLUT.buttons == 0 && event.target != Module['canvas'])) return;
+      event.preventDefault();
+      GLUT.saveModifiers(event);
+      {{{ makeDynCall('vii', 'callback') }}}(Browser.mouseX, Browser.mouseY);
+    };
+    window.addEventListener('mousemove', GLUT.onMousemove, true);
     var specialKey = GLUT.getSpecialKey;
     GLUT.getSpecialKey = function(keyCode) { return keyCode == 8 || keyCode == 46 ? null : specialKey(keyCode); };
     GLUT.getASCIIKey = VindleKeys.asciiKey;
