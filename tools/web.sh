@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The web build of Vindle: a game as a page that runs in the browser.
-#   tools/web.sh build GAME.c RESOURCES_DIR OUT_DIR
-#        OUT_DIR/index.html and the game's .js/.wasm/.data beside it; the
-#        Images/, Sprites/ and Sounds/ of RESOURCES_DIR go into the page
+#   tools/web.sh build GAME.c RESOURCES_DIR OUT_DIR [NAME]
+#        OUT_DIR/index.html and NAME.js/.wasm/.data beside it (NAME: the
+#        game's file name without .c); the Images/, Sprites/ and Sounds/ of
+#        RESOURCES_DIR go into the page
 #   tools/web.sh serve OUT_DIR [PORT]
 #        serves the page on http://127.0.0.1:PORT/ (default 8000) with the
 #        headers that threads in a page need
@@ -13,18 +14,29 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-usage() { sed -n '2,12s/^# \{0,1\}//p' "$0"; exit 2; }
+usage() { sed -n '2,13s/^# \{0,1\}//p' "$0"; exit 2; }
 
 # emcc's optimiser needs Debian's acorn, which another vendor's node misses.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
+# emscripten builds the pages; chromium and lame (for a test's MP3) test them.
 setup() {
-  if [ -x "$here/tools/setup.sh" ] && grep -q '\bweb\b' "$here/tools/setup.sh"; then
+  if grep -q '^  web)' "$here/tools/setup.sh"; then
     "$here/tools/setup.sh" web
-  elif ! command -v emcc >/dev/null; then
-    echo "emscripten is missing: apt-get install emscripten" >&2
+    return
+  fi
+  local wanted=(emscripten chromium lame python3) missing=() p
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: ${missing[*]} (sudo apt-get install ${missing[*]})" >&2
     exit 1
   fi
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
 }
 
 # The engine as a static WebAssembly library in build-web/engine/.
@@ -40,11 +52,9 @@ build_engine() {
 
 # Links GAME.c with the engine into OUT_DIR/NAME.js, .wasm, .data and the page.
 build_game() {
-  local game="$1" resources="$2" out="$3"
+  local game="$1" resources="$2" out="$3" name="${4:-$(basename "$1" .c)}"
   [ -f "$game" ] || { echo "no such game source: $game" >&2; exit 2; }
   [ -d "$resources" ] || { echo "no such resources folder: $resources" >&2; exit 2; }
-  local name
-  name=$(basename "$game" .c)
   mkdir -p "$out"
   local preload=()
   for folder in Images Sprites Sounds; do
@@ -68,14 +78,14 @@ build_game() {
 [ $# -gt 0 ] || usage
 case "$1" in
   build)
-    [ $# -eq 4 ] || usage
+    [ $# -eq 4 ] || [ $# -eq 5 ] || usage
     start=$SECONDS
     # Set by callers that build several pages at once, the engine first.
     if [ -z "${VINDLE_WEB_ENGINE_BUILT:-}" ]; then
       setup
       build_engine
     fi
-    build_game "$2" "$3" "$4"
+    build_game "${@:2}"
     echo "Built $4/index.html in $((SECONDS - start)) s; show it with: tools/web.sh serve $4"
     ;;
   serve)

@@ -63,9 +63,12 @@ std::string joined(const std::string& directory, const std::string& name) {
 // and then ignoring letter case.
 bool resolveGamePath(const char* path, std::string& real) {
     if (!path || !*path) return false;
-    std::string wanted(path);
-    for (char& c : wanted)
-        if (c == '\\') c = '/';
+    // One '/' for every run of separators, as Windows reads them.
+    std::string wanted;
+    for (const char* p = path; *p; ++p) {
+        const char c = *p == '\\' ? '/' : *p;
+        if (c != '/' || wanted.empty() || wanted.back() != '/') wanted += c;
+    }
     if (exists(wanted)) {
         real = wanted;
         return true;

@@ -1,7 +1,8 @@
 // Web backend: sound through Web Audio (web/sound.js). Every file is one
 // voice, named by its path; a play restarts it. The file is checked here, so
 // that a play answers at once; the browser decodes it whole on first play,
-// and a file it cannot decode is reported then, as a warning.
+// and a file it cannot decode ends the game then, with the message a failed
+// play gives on the other targets.
 #include <emscripten.h>
 
 #include <cstdio>
@@ -68,7 +69,9 @@ void platformSoundErrorText(int code, char* dest, size_t size) {
         snprintf(dest, size, kMsgSoundUnknownError, code);
 }
 
-// Called by web/sound.js when the browser could not decode a played file.
+// Called by web/sound.js, on the browser's thread, when the browser could not
+// decode a played file.
 extern "C" EMSCRIPTEN_KEEPALIVE void vindleSoundUndecodable(const char* path) {
-    printWarning(kMsgSoundUnsupported, path);
+    const char* name = strrchr(path, '/');
+    fatalError(kMsgSoundUnsupported, name ? name + 1 : path);
 }

@@ -60,8 +60,11 @@ mergeInto(LibraryManager.library, {
       if (voice.failed) {
         delete voices[path];
         var name = allocateUTF8(path);
-        _vindleSoundUndecodable(name);
-        _free(name);
+        try {
+          _vindleSoundUndecodable(name);  // ends the game
+        } catch (e) {
+          if (!(e instanceof ExitStatus)) throw e;
+        }
         return;
       }
       VindleSound.start(voice);

@@ -27,8 +27,10 @@
 //    leaving the page releases every key;
 //  - largest window: 4096 by 4096 (a page scrolls; the limit is memory);
 //  - window title: the page's title and heading;
-//  - sound: Web Audio, each file decoded whole when first played; until the
-//    player first touches the page, sounds wait silently to start.
+//  - sound: Web Audio, each file decoded whole when first played, so a file
+//    the browser cannot decode ends the game a moment after the play that
+//    returned; until the player first touches the page, sounds wait
+//    silently to start.
 #include <emscripten.h>
 #include <emscripten/threading.h>
 #include <pthread.h>
