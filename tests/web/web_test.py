@@ -12,6 +12,7 @@ import subprocess
 import sys
 import time
 import unittest
+import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from support import pages  # noqa: E402
@@ -64,7 +65,7 @@ def open_game(game, *arguments, environment=None, base=None):
     query = [("arg", a) for a in arguments] + [("env", f"{k}={v}") for k, v in (environment or {}).items()]
     url = (base or server.url) + game + "/index.html"
     if query:
-        url += "?" + "&".join(f"{k}={v}" for k, v in query)
+        url += "?" + urllib.parse.urlencode(query)
     page = browser.open(url)
     return page
 
@@ -245,7 +246,9 @@ class DialogPages(unittest.TestCase):
 
 class TimingPages(unittest.TestCase):
     def test_the_window_timer_steps_a_sprite_through_its_frames(self):
-        page = open_game("sprite_timer", environment={"VINDLE_TEST_RESOURCES": "/game"})
+        # The folder named as a game written on Windows names it: '\' and
+        # another letter case.
+        page = open_game("sprite_timer", environment={"VINDLE_TEST_RESOURCES": "\\GAME"})
         self.assertEqual(ended_status(page), 1)
         lines = [line.split() for line in page.console_lines() if line.startswith("width ")]
         self.assertEqual([int(words[1]) for words in lines], [1, 2, 3, 4], page.console)

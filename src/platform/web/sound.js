@@ -90,6 +90,7 @@ mergeInto(LibraryManager.library, {
     for (var path in VindleSound.voices) VindleSound.stop(VindleSound.voices[path]);
     VindleSound.voices = {};
     if (VindleSound.context) VindleSound.context.close();
+    VindleSound.context = null;
   },
 
   // For the page and its tests: each open voice and whether it sounds now.
