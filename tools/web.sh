@@ -19,13 +19,15 @@ usage() { sed -n '2,13s/^# \{0,1\}//p' "$0"; exit 2; }
 # emcc's optimiser needs Debian's acorn, which another vendor's node misses.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 
-# emscripten builds the pages; chromium and lame (for a test's MP3) test them.
+# emscripten, CMake and Debian's source packages build the pages; chromium
+# with a CJK font, and lame (for a test's MP3), test them. tools/setup.sh
+# installs them once it knows the web set.
 setup() {
   if grep -q '^  web)' "$here/tools/setup.sh"; then
     "$here/tools/setup.sh" web
     return
   fi
-  local wanted=(emscripten chromium lame python3) missing=() p
+  local wanted=(emscripten cmake make dpkg-dev python3 chromium fonts-wqy-zenhei lame) missing=() p
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
