@@ -1,7 +1,9 @@
-// Web backend: files, in the page's file system, where the game's Images/,
-// Sprites/ and Sounds/ are unpacked under /game. Games are written on
-// Windows, so a name given with '\' separators or in another letter case than
-// the file's still finds it.
+// Web backend: files, in the page's file system (emscripten's, in memory),
+// where the game's Images/, Sprites/ and Sounds/ are unpacked under /game.
+// Games are written on Windows, so a name given with '\' separators or in
+// another letter case than the file's still finds it, as on Linux; a frame
+// file is an ordinary file, standing in for the archive attribute; the short
+// path is the resolved path, as there are no 8.3 names.
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -45,13 +47,6 @@ void copyOut(const std::string& value, char* dest, size_t size) {
     size_t length = value.size() < size - 1 ? value.size() : size - 1;
     memcpy(dest, value.data(), length);
     dest[length] = '\0';
-}
-
-const char* lastComponent(const char* path) {
-    const char* start = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '/' || *p == '\\') start = p + 1;
-    return start;
 }
 
 std::string joined(const std::string& directory, const std::string& name) {
@@ -141,18 +136,6 @@ bool platformListPngFiles(const char* folder, void (*found)(const char* name, vo
     }
     closedir(dir);
     return true;
-}
-
-void platformExtension(const char* path, char* dest, size_t size) {
-    const char* name = lastComponent(path);
-    const char* dot = strrchr(name, '.');
-    copyOut(dot ? std::string(dot) : std::string(), dest, size);
-}
-
-void platformBaseName(const char* path, char* dest, size_t size) {
-    const char* name = lastComponent(path);
-    const char* dot = strrchr(name, '.');
-    copyOut(std::string(name, dot ? static_cast<size_t>(dot - name) : strlen(name)), dest, size);
 }
 
 // No short names here: the sound layer takes the resolved path.

@@ -17,6 +17,9 @@ extern "C" {
 int vindle_sound_play(const char* path, int loop);
 // Returns 0, or -1 when the file was not open.
 int vindle_sound_close(const char* path);
+void vindle_sound_close_all(void);
+// web/system.js: lets the coming exit end the page's runtime.
+void vindle_end_runtime_on_exit(void);
 }
 
 namespace {
@@ -57,16 +60,34 @@ void platformSoundErrorText(int code, char* dest, size_t size) {
     if (size == 0) return;
     const char* text = nullptr;
     switch (code) {
-        case PLATFORM_SOUND_SILENCED: text = kMsgSoundNoWebAudio; break;
-        case PLATFORM_SOUND_HARDWARE: text = kMsgSoundHardware; break;
-        case PLATFORM_SOUND_NOT_OPEN: text = kMsgSoundNotOpen; break;
-        case PLATFORM_SOUND_FILE_NOT_FOUND: text = kMsgSoundFileNotFound; break;
-        case PLATFORM_SOUND_UNSUPPORTED_FORMAT: text = kMsgSoundCannotDecode; break;
+    case PLATFORM_SOUND_SILENCED:
+        text = kMsgSoundNoWebAudio;
+        break;
+    case PLATFORM_SOUND_HARDWARE:
+        text = kMsgSoundHardware;
+        break;
+    case PLATFORM_SOUND_NOT_OPEN:
+        text = kMsgSoundNotOpen;
+        break;
+    case PLATFORM_SOUND_FILE_NOT_FOUND:
+        text = kMsgSoundFileNotFound;
+        break;
+    case PLATFORM_SOUND_UNSUPPORTED_FORMAT:
+        text = kMsgSoundCannotDecode;
+        break;
     }
     if (text)
         snprintf(dest, size, "%s", text);
     else
         snprintf(dest, size, kMsgSoundUnknownError, code);
+}
+
+// The page's runtime outlives an exit unless told otherwise (GLUT's loop
+// keeps it alive): right before the exit, the voices stop and the runtime is
+// told to end with it, which stops the workers and shows the status.
+void platformBeforeExit() {
+    vindle_sound_close_all();
+    vindle_end_runtime_on_exit();
 }
 
 // Called by web/sound.js, on the browser's thread, when the browser could not

@@ -45,13 +45,6 @@
 #include "platform/platform.h"
 #include "platform/web/text.h"
 
-extern "C" {
-// web/system.js: let the coming exit end the page's runtime.
-void vindle_end_runtime_on_exit(void);
-// web/sound.js
-void vindle_sound_close_all(void);
-}
-
 struct PlatformLock {
     pthread_mutex_t mutex;
 };
@@ -124,11 +117,6 @@ void platformDirectoryPart(const char* path, char* dest, size_t size) {
 // The browser's thread draws and ends the page; a worker that exits only
 // asks it to.
 bool platformExitsOnWindowThread() { return true; }
-
-void platformBeforeExit() {
-    vindle_sound_close_all();
-    vindle_end_runtime_on_exit();
-}
 
 void platformMessageLine(const char* text) {
     const std::string line = gameTextAsUtf8(text) + "\n";

@@ -1,5 +1,9 @@
-// Web backend: game strings. UTF-8 is decoded here; code page 936 by the
-// browser's TextDecoder, which every thread of the page has.
+// Web backend: game strings. A game's string is UTF-8 or code page 936 as on
+// Linux (the first string valid in only one settles the game's encoding;
+// VINDLE_ENCODING forces one), where Windows has code page 936 alone; a
+// string valid in both is read as UTF-8 until the game is settled. UTF-8 is
+// decoded here; code page 936 by the browser's TextDecoder, which every
+// thread of the page has.
 #include "platform/web/text.h"
 
 #include <emscripten.h>
@@ -189,18 +193,8 @@ std::string gameStringAsUtf8(const char* text) {
 
 void platformNoteGameString(const char* text) { noteGameString(text); }
 
-void platformLowerCaseGameString(char* text) {
-    if (!text) return;
-    const bool cp936 = encodingOf(text) == GameEncoding::gbk;
-    for (auto* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
-        if (cp936 && *p > 0x80 && *p < 0xFF) {
-            if (!p[1]) break;
-            ++p;  // both bytes of a double-byte character stay
-        } else if (*p >= 'A' && *p <= 'Z') {
-            *p = static_cast<unsigned char>(*p - 'A' + 'a');
-        }
-    }
-}
+// A string read as code page 936 is read in byte pairs; UTF-8 is not.
+bool platformDoubleByteString(const char* text) { return text && encodingOf(text) == GameEncoding::gbk; }
 
 std::u32string platformSplitGameString(const char* text) {
     if (!text) return std::u32string();
