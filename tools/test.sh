@@ -4,9 +4,10 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The sanitizer builds also run the API stress game for 20 s each
 # (tools/dev/stress.sh), a full run fuzzes the PNG loader for 60 s
-# (tools/dev/fuzz.sh) and then builds the Windows DLLs and runs their tests
-# under Wine.
-#   tools/test.sh                          all three, stress, fuzzing and Windows
+# (tools/dev/fuzz.sh), then builds the Windows DLLs and runs their tests
+# under Wine, and last builds the test games as web pages and plays them in
+# headless Chromium (tools/web.sh test).
+#   tools/test.sh                          all three, stress, fuzzing, Windows and web
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
 # Arguments after these go to ctest (e.g. -R Sprites).
@@ -60,6 +61,11 @@ fi
 if [ $windows -eq 1 ]; then
   echo "== Windows build, tested under Wine"
   tools/windows.sh build test || failed+=(windows)
+fi
+
+if [ $windows -eq 1 ]; then
+  echo "== Web build, tested in headless Chromium"
+  tools/web.sh test || failed+=(web)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
