@@ -1,6 +1,7 @@
 // Linux backend, present: the composed frame goes to the game window through
 // a shared memory image (MIT-SHM) when the X server offers it, one
-// XShmPutImage a frame.
+// XShmPutImage a frame, which the server copies while the window thread
+// rests.
 //   implemented: platformPresentFrame.
 //   differs from Windows: Windows has no way of its own (one glDrawPixels);
 //     here a remote server, a visual other than 24-bit true colour or
@@ -89,12 +90,16 @@ public:
         Display* display = gameWindowDisplay();
         const Window window = gameWindowId();
         if (!display || !window || !usable(display, window) || !fitImage(width, height)) return false;
+        // The server reads the segment after the request: the frame before
+        // must have been copied before this one is written. Waiting here
+        // rather than after the request lets the copy overlap the window
+        // thread's rest between frames, so it hardly ever waits.
+        if (copying_) XSync(display_, False);
         convert(rgba, width, height);
         XShmPutImage(display_, window_, gc_, image_, 0, 0, 0, windowHeight - height, static_cast<unsigned>(width),
                      static_cast<unsigned>(height), False);
-        // The server reads the segment later; the next frame may write it
-        // only once this one has been copied.
-        XSync(display_, False);
+        XFlush(display_);
+        copying_ = true;
         return true;
     }
 
@@ -185,6 +190,7 @@ private:
     }
 
     void release() {
+        copying_ = false;
         if (attached_) {
             XShmDetach(display_, &segment_);
             XSync(display_, False);
@@ -210,6 +216,7 @@ private:
     }
 
     bool checked_ = false, supported_ = false, attached_ = false;
+    bool copying_ = false;  // a frame was sent and may not have been copied yet
     Display* display_ = nullptr;
     Window window_ = 0;
     Visual* visual_ = nullptr;
