@@ -142,18 +142,12 @@ Renderer activeRenderer() { return chosenRenderer().load(std::memory_order_relax
 void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memory_order_relaxed); }
 
 void drawFrame() {
-    const int width = settings.gameWidth.load(std::memory_order_relaxed);
-    const int height = settings.gameHeight.load(std::memory_order_relaxed);
-    const float red = settings.bgRed.load(std::memory_order_relaxed);
-    const float green = settings.bgGreen.load(std::memory_order_relaxed);
-    const float blue = settings.bgBlue.load(std::memory_order_relaxed);
-    const int viewportX = settings.viewportX.load(std::memory_order_relaxed);
-    const int viewportY = settings.viewportY.load(std::memory_order_relaxed);
+    const FrameSettings s = frameSettings();
     if (activeRenderer() == Renderer::OpenGL) {
-        beginOpenGLFrame(width, height, red, green, blue, viewportX, viewportY);
+        beginOpenGLFrame(s.width, s.height, s.red, s.green, s.blue, s.viewportX, s.viewportY);
         drawScene(openGLCanvas());
     } else {
-        compositorCanvas().frame.begin(width, height, red, green, blue, viewportX, viewportY);
+        compositorCanvas().frame.begin(s.width, s.height, s.red, s.green, s.blue, s.viewportX, s.viewportY);
         drawScene(compositorCanvas());
     }
 }
