@@ -31,8 +31,8 @@ int leadingNumber(const char* text) {
     return static_cast<int>(value);
 }
 
-// The frame files of an action folder in the order the system lists them,
-// then by the number that begins their base names, read as atoi reads it.
+// The frame files of an action folder by the number that begins their base
+// names, read as atoi reads it, then by name.
 std::vector<std::string> listFrameNames(const std::string& folder) {
     std::vector<std::pair<int, std::string>> numbered;
     platformListPngFiles(
@@ -42,7 +42,8 @@ std::vector<std::string> listFrameNames(const std::string& folder) {
                 leadingNumber(fileBaseName(name).c_str()), name);
         },
         &numbered);
-    std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Equal numbers go by name, so every system plays them in one order.
+    std::sort(numbered.begin(), numbered.end());
     std::vector<std::string> names;
     for (auto& [number, name] : numbered) names.push_back(std::move(name));
     return names;
