@@ -33,6 +33,7 @@
     X(kMsgPngMissing, "图片 %s 文件不存在！")                                              \
     X(kMsgPngNotPng, "不支持png之外其他格式图片。给到的图片 %s 不是png图片！")     \
     X(kMsgImageLoadFailed, "无法加载图片 %s ，可能图片不存在")                       \
+    X(kMsgPngTooLarge, "图片 %s 太大：解码它需要的内存超过 512 MB，请把图片缩小或切成几张") \
     X(kMsgImageExists, "已经存在编号为 %d 的图片")                                      \
     X(kMsgImageMissing, "不存在编号为%d的图片 ")                                        \
     X(kMsgImageMissingNoBlank, "不存在编号为%d的图片")                                  \

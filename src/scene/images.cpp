@@ -34,8 +34,9 @@ Picture loadImagePicture(const char* fileName) {
     std::string path;
     if (!buildResourcePath(path, "Images", fileName)) fatalError(kMsgPngMissing, path.c_str());
     Picture picture;
-    picture.pixels = loadPng(path, &picture.width, &picture.height, &picture.colorType);
-    if (!picture.pixels) fatalError(kMsgImageLoadFailed, path.c_str());
+    bool tooLarge = false;
+    picture.pixels = loadPng(path, &picture.width, &picture.height, &picture.colorType, &tooLarge);
+    if (!picture.pixels) fatalError(tooLarge ? kMsgPngTooLarge : kMsgImageLoadFailed, path.c_str());
     return picture;
 }
 

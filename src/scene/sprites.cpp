@@ -91,7 +91,7 @@ void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fau
         const PngCacheEntry* cached = findCachedPng(key);
         picture = cached ? *cached : decodePngFile(frame.c_str());
         if (!cached && picture.pixels) picture = cachePng(key, picture);
-        if (!picture.pixels) message = kMsgFrameLoadFailed;
+        if (!picture.pixels) message = picture.tooLarge ? kMsgPngTooLarge : kMsgFrameLoadFailed;
     }
     if (message) {
         fault.message = message;
