@@ -67,10 +67,15 @@ public:
         glColor3f(red, green, blue);
         placeRasterPosition(x + layout.glyphs[first].pen, y);
         for (size_t i = first; i < last; ++i) {
-            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const std::shared_ptr<const Glyph> shape = frameGlyph(layout.glyphs[i].codePoint, layout.fontSize);
+            const GLfloat advance = static_cast<GLfloat>(glyphAdvance(layout, i));
+            if (!shape) {
+                glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);  // left out this frame
+                continue;
+            }
             const Glyph& glyph = *shape;
             glBitmap(glyph.width, glyph.height, static_cast<GLfloat>(-glyph.left), static_cast<GLfloat>(-glyph.bottom),
-                     static_cast<GLfloat>(glyph.advance), 0.0f, glyph.bits.empty() ? nullptr : glyph.bits.data());
+                     advance, 0.0f, glyph.bits.empty() ? nullptr : glyph.bits.data());
         }
     }
 };
@@ -90,7 +95,8 @@ public:
         if (!glyphsInArea(layout, x, y, area, &first, &last)) return;
         const uint8_t colour[3] = {colourByte(red), colourByte(green), colourByte(blue)};
         for (size_t i = first; i < last; ++i) {
-            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const std::shared_ptr<const Glyph> shape = frameGlyph(layout.glyphs[i].codePoint, layout.fontSize);
+            if (!shape) continue;  // left out this frame
             const Glyph& glyph = *shape;
             frame.drawGlyph(x + layout.glyphs[i].pen + glyph.left, static_cast<int64_t>(y) + glyph.bottom, glyph,
                             colour);
