@@ -198,7 +198,10 @@ void platformNoteGameWindow();
 void platformNoteWindowTitle(const char* title);
 
 // True when a window can be opened at all (a display to connect to). Called by
-// start-up before GLUT is initialised.
+// start-up on the window thread before GLUT is initialised. A backend that
+// connects to test it keeps the connection until platformNoteGameWindow:
+// some window systems reset when their last client leaves and refuse the
+// next one meanwhile.
 bool platformWindowSystemReachable();
 // The largest window the window system gives the game, in pixels (about the
 // screen's size, as Windows limits a top-level window). Window thread only.
