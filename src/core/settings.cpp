@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "core/process.h"
 #include "core/requests.h"
 #include "platform/platform.h"
 #include "vindle.h"
@@ -32,27 +33,43 @@ FrameSettings frameSettings() {
 extern "C" {
 
 VINDLE_API void setGameSize(int width, int height) {
+    noteApiCall();
     const bool resized = store(settings.gameWidth, width);
     if (store(settings.gameHeight, height) || resized) noteSceneChange();
     requestWindowResize();
 }
 
 VINDLE_API void setGameTitle(const char* title) {
+    noteApiCall();
     platformNoteGameString(title);
     requestWindowTitle(title);
 }
 
-VINDLE_API int getGameWidth(void) { return settings.gameWidth.load(kRead); }
-VINDLE_API int getGameHeight(void) { return settings.gameHeight.load(kRead); }
+VINDLE_API int getGameWidth(void) {
+    noteApiCall();
+    return settings.gameWidth.load(kRead);
+}
+VINDLE_API int getGameHeight(void) {
+    noteApiCall();
+    return settings.gameHeight.load(kRead);
+}
 
 VINDLE_API void setViewPortPosition(int x, int y) {
+    noteApiCall();
     const bool moved = store(settings.viewportX, x);
     if (store(settings.viewportY, y) || moved) noteSceneChange();
 }
-VINDLE_API int getViewPortPositionX(void) { return settings.viewportX.load(kRead); }
-VINDLE_API int getViewPortPositionY(void) { return settings.viewportY.load(kRead); }
+VINDLE_API int getViewPortPositionX(void) {
+    noteApiCall();
+    return settings.viewportX.load(kRead);
+}
+VINDLE_API int getViewPortPositionY(void) {
+    noteApiCall();
+    return settings.viewportY.load(kRead);
+}
 
 VINDLE_API void setBgColor(float red, float green, float blue) {
+    noteApiCall();
     bool changed = store(settings.bgRed, red);
     changed = store(settings.bgGreen, green) || changed;
     changed = store(settings.bgBlue, blue) || changed;

@@ -70,6 +70,11 @@ size_t platformExecutablePath(char* dest, size_t size);
 // (empty when path has no directory part). Cut to fit, always terminated.
 void platformDirectoryPart(const char* path, char* dest, size_t size);
 
+// True when the running program was linked against the engine's library (it
+// came with the program), false when it was loaded later (dlopen,
+// LoadLibrary), as a script or a tool does. Called at exit.
+bool platformProgramLinksEngine();
+
 // How the process ends. True when exit must run on the window thread (the
 // system may kill a process whose other thread exits while the window thread
 // draws): a game thread then asks the window thread to end the process.

@@ -8,6 +8,7 @@
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
@@ -55,6 +56,7 @@ void drawImageRecord(const ImageRecord& image, Canvas& canvas) {
 extern "C" {
 
 VINDLE_API void createImage(int id, const char* fileName) {
+    noteApiCall();
     // The number is checked before the disk is touched, and again when the
     // record goes in: another thread may have taken it meanwhile.
     lockEngine();

@@ -11,6 +11,7 @@
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -107,6 +108,7 @@ void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fau
 extern "C" {
 
 VINDLE_API void createSprite(int id, const char* name) {
+    noteApiCall();
     if (!name) name = "";
     std::string folder;
     lockEngine();
@@ -126,6 +128,7 @@ VINDLE_API void createSprite(int id, const char* name) {
 }
 
 VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    noteApiCall();
     if (!action) action = "";
     platformNoteGameString(action);
     lockEngine();

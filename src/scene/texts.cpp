@@ -9,6 +9,7 @@
 #include "core/diagnostics.h"
 #include "core/lock.h"
 #include "core/messages.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
@@ -76,6 +77,7 @@ void drawTextRecord(TextRecord& record, Canvas& canvas) {
 extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
+    noteApiCall();
     platformNoteGameString(text);
     auto record = std::make_unique<TextRecord>();
     record->text = copyGameString(text);
