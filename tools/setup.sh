@@ -11,7 +11,7 @@ linux_packages=(
   build-essential cmake pkg-config python3
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libosmesa6-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-wqy-zenhei
-  libsdl2-dev libsdl2-mixer-dev libmpg123-dev lame libxft-dev libxext-dev
+  libsdl2-dev libsdl2-mixer-dev libmpg123-dev libsndfile1-dev lame libxft-dev libxext-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libxfixes-dev
   clang libclang-rt-14-dev libfuzzer-14-dev python3
