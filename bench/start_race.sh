@@ -23,7 +23,7 @@ echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 declare -A statuses=()
 for _ in $(seq 1 "$starts"); do
   status=0
-  timeout 30 "$game" >/dev/null 2>&1 || status=$?
+  timeout 10 "$game" >/dev/null 2>&1 || status=$?
   statuses[$status]=$((${statuses[$status]:-0} + 1))
 done
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
