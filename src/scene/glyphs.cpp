@@ -45,14 +45,32 @@ std::shared_ptr<const Glyph> cachedGlyph(uint64_t key) {
     return found != c.glyphs.end() ? found->second : nullptr;
 }
 
-// Rasterises a glyph and keeps it, unless the cache is off.
-std::shared_ptr<const Glyph> rasteriseAndKeep(uint64_t key, char32_t codePoint, int fontSize) {
+// Held by a frame while it rasterises: a thread laying out a long text lets
+// it have the rasteriser between two glyphs rather than keep it for itself.
+std::mutex& frameTurn() {
+    static std::mutex* const turn = new std::mutex;  // never destroyed
+    return *turn;
+}
+
+// Rasterises a glyph and keeps it, unless the cache is off. A frame makes
+// room for it; a layout, which wants only its advance and extent, keeps it
+// only where there is room, so a long text does not push out the glyphs
+// that frames draw.
+std::shared_ptr<const Glyph> rasteriseAndKeep(uint64_t key, char32_t codePoint, int fontSize, bool forFrame) {
     GlyphCache& c = cache();
-    std::shared_ptr<const Glyph> glyph = rasterise(codePoint, fontSize);
+    std::shared_ptr<const Glyph> glyph;
+    if (forFrame) {
+        std::lock_guard<std::mutex> turn(frameTurn());
+        glyph = rasterise(codePoint, fontSize);
+    } else {
+        { std::lock_guard<std::mutex> wait(frameTurn()); }
+        glyph = rasterise(codePoint, fontSize);
+    }
     std::lock_guard<std::mutex> guard(c.lock);
     if (!c.enabled) return glyph;
     const size_t size = glyph->bits.size() + sizeof(Glyph);
     if (c.bytes + size > kCacheByteLimit) {
+        if (!forFrame) return glyph;
         c.glyphs.clear();
         c.bytes = 0;
     }
@@ -72,7 +90,7 @@ bool rasterisedThisFrame = false, leftOutThisFrame = false;
 std::shared_ptr<const Glyph> glyphFor(char32_t codePoint, int fontSize) {
     const uint64_t key = cacheKey(codePoint, fontSize);
     if (std::shared_ptr<const Glyph> glyph = cachedGlyph(key)) return glyph;
-    return rasteriseAndKeep(key, codePoint, fontSize);
+    return rasteriseAndKeep(key, codePoint, fontSize, false);
 }
 
 void beginFrameGlyphs() {
@@ -88,7 +106,7 @@ std::shared_ptr<const Glyph> frameGlyph(char32_t codePoint, int fontSize) {
         return nullptr;
     }
     const Clock::time_point start = Clock::now();
-    std::shared_ptr<const Glyph> glyph = rasteriseAndKeep(key, codePoint, fontSize);
+    std::shared_ptr<const Glyph> glyph = rasteriseAndKeep(key, codePoint, fontSize, true);
     spentThisFrame += Clock::now() - start;
     rasterisedThisFrame = true;
     return glyph;
