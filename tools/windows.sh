@@ -27,7 +27,7 @@ build_target() {
 for command in "$@"; do
   case "$command" in
     build)
-      tools/setup.sh windows-build
+      tools/setup.sh windows
       build_target i686 win32
       build_target x86_64 win64
       ;;

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-60}"
 
-tools/setup.sh
+tools/setup.sh dev
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_FUZZ=ON -DVINDLE_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target png_fuzz png_seed_corpus >/dev/null
