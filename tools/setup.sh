@@ -11,8 +11,11 @@
 #                                       Wine to test them
 #   sudo tools/setup.sh web             emscripten and Chromium
 # Several sets may be named at once (tools/setup.sh dev windows).
+#   tools/setup.sh --sets               names the sets
 set -euo pipefail
 cd "$(dirname "$0")/.."
+all_sets=(student dev windows web)
+[ "${1:-}" != --sets ] || { echo "${all_sets[*]}"; exit 0; }
 
 student_packages=(
   build-essential cmake pkg-config file
@@ -61,7 +64,7 @@ for set in "${sets[@]}"; do
       packages+=("${web_packages[@]}")
       # Node's own builds carry npm; Debian's come without it.
       command -v npm >/dev/null || packages+=(npm) ;;
-    *) echo "unknown package set: $set (student, dev, windows or web)" >&2; exit 2 ;;
+    *) echo "unknown package set: $set (one of: ${all_sets[*]})" >&2; exit 2 ;;
   esac
 done
 

@@ -4,8 +4,8 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The sanitizer builds also run the API stress game for 20 s each
 # (tools/dev/stress.sh), a full run fuzzes the PNG loader for 60 s
-# (tools/dev/fuzz.sh) and then builds the Windows DLLs and runs their tests
-# under Wine.
+# (tools/dev/fuzz.sh) and then builds the Windows DLLs, runs their tests under
+# Wine and packs and checks the students' zip.
 #   tools/test.sh                          all three, stress, fuzzing and Windows
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
@@ -63,7 +63,7 @@ fi
 
 if [ $windows -eq 1 ]; then
   echo "== Windows build, tested under Wine"
-  tools/windows.sh build test || failed+=(windows)
+  tools/windows.sh build test package || failed+=(windows)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
