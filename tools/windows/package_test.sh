@@ -80,7 +80,7 @@ foreign_imports() {
 }
 
 # The Visual Studio project: paths and settings per platform, from its XML.
-python3 - "$v/VisualStudio" <<'EOF' || fail "the Visual Studio project (above)"
+python3 - "$v/VisualStudio" >"$work/vs-platforms" <<'EOF' || fail "the Visual Studio project (above)"
 import os, re, sys, xml.etree.ElementTree as ET
 folder = sys.argv[1]
 ns = {"m": "http://schemas.microsoft.com/developer/msbuild/2003"}
@@ -91,9 +91,12 @@ if configs != ["Debug|Win32", "Debug|x64", "Release|Win32", "Release|x64"]:
     bad.append(f"configurations {configs}")
 def text(path):
     return [e.text for e in project.iterfind(path, ns)]
+def arch_of(platform):   # the project's own VindleArch for this platform
+    for e in project.iterfind(".//m:VindleArch", ns):
+        if e.get("Condition", "").replace(" ", "") == f"'$(Platform)'=='{platform}'":
+            return e.text
 def expand(value, platform):
-    arch = {"Win32": "x86", "x64": "x64"}[platform]
-    value = value.replace("$(VindleDir)", os.path.join(folder, "..")).replace("$(VindleArch)", arch)
+    value = value.replace("$(VindleDir)", os.path.join(folder, "..")).replace("$(VindleArch)", arch_of(platform))
     return value.replace("$(MSBuildThisFileDirectory)", folder + "/").replace("\\", "/")
 vindle_dir = text(".//m:VindleDir")[0]
 if vindle_dir != "$(MSBuildThisFileDirectory)..":
@@ -105,6 +108,7 @@ for platform in ("Win32", "x64"):
     libs = expand(text(".//m:AdditionalLibraryDirectories")[0].split(";")[0], platform)
     if not os.path.isfile(os.path.join(libs, "Vindle.lib")):
         bad.append(f"{platform}: no Vindle.lib in {libs}")
+    print(platform, arch_of(platform), os.path.normpath(libs))
 if "Vindle.lib" not in text(".//m:AdditionalDependencies")[0].split(";"):
     bad.append("Vindle.lib is not linked")
 options = text(".//m:AdditionalOptions")[0]
@@ -126,6 +130,13 @@ for sln, proj in (("x86", "Win32"), ("x64", "x64")):
 for line in bad: print("  " + line, file=sys.stderr)
 sys.exit(1 if bad else 0)
 EOF
+
+# Each platform links the import library of its own machine.
+while read -r platform arch libs; do
+  want=pei-x86-64
+  [ "$platform" = Win32 ] && want=pei-i386
+  [ "$(pe_format "$libs/Vindle.dll")" = $want ] || fail "VisualStudio $platform: links $libs/Vindle.lib, which is for $(pe_format "$libs/Vindle.dll")"
+done <"$work/vs-platforms"
 
 # Dev-C++: the flags of a .dev (Dev-C++ separates them with _@@_).
 dev_field() { sed -n "s/^$2=//p" "$1" | tr -d '\r' | sed 's/_@@_/ /g'; }
@@ -154,7 +165,7 @@ for bits in 64 32; do
       [ -z "$foreign" ] || fail "DevCpp-$bits ($model): MyGame.exe needs $foreign"
       built+=("$bits-$model")
     else
-      fail "DevCpp-$bits ($model): $(cat "$out/log")"
+      fail "DevCpp-$bits ($model): $(grep -m3 -E "error|undefined|incompatible" "$out/log")"
     fi
   done
 done
@@ -167,9 +178,10 @@ trap cleanup EXIT
 winpath() { echo "Z:${1//\//\\}"; }
 for platform in x64:x64:x64 Win32:x86:; do
   IFS=: read -r name arch sub <<<"$platform"
+  project_arch=$(awk -v p="$name" '$1 == p {print $2}' "$work/vs-platforms")
   vs=$v/VisualStudio
   outdir="$(winpath "$vs")\\${sub:+$sub\\}Debug\\"
-  python3 - "$vs/MyGame.vcxproj" "$(winpath "$vs")\.." "$arch" "$outdir" "$(winpath "$vs")\\" >"$work/post-$arch.cmd" <<'EOF'
+  python3 - "$vs/MyGame.vcxproj" "$(winpath "$vs")\.." "$project_arch" "$outdir" "$(winpath "$vs")\\" >"$work/post-$arch.cmd" <<'EOF'
 import sys, xml.etree.ElementTree as ET
 ns = {"m": "http://schemas.microsoft.com/developer/msbuild/2003"}
 command = ET.parse(sys.argv[1]).getroot().find(".//m:PostBuildEvent/m:Command", ns).text
