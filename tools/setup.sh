@@ -12,10 +12,13 @@
 #   sudo tools/setup.sh web             emscripten and Chromium
 # Several sets may be named at once (tools/setup.sh dev windows).
 #   tools/setup.sh --sets               names the sets
+#   tools/setup.sh --size SET...        what installing them would take, installing nothing
 set -euo pipefail
 cd "$(dirname "$0")/.."
 all_sets=(student dev windows web)
 [ "${1:-}" != --sets ] || { echo "${all_sets[*]}"; exit 0; }
+size_only=0
+[ "${1:-}" != --size ] || { size_only=1; shift; }
 
 student_packages=(
   build-essential cmake pkg-config file
@@ -78,6 +81,7 @@ missing() {
 # "N packages, D MB to download, I MB on disk" for what installing $@ would add.
 planned_size() {
   local plan
+  [ $# -gt 0 ] || { echo "nothing new"; return; }
   plan=$(apt-get install -s -qq --no-install-recommends "$@" 2>/dev/null | awk '/^Inst /{print $2}')
   [ -n "$plan" ] || { echo "nothing new"; return; }
   # shellcheck disable=SC2086
@@ -99,6 +103,10 @@ install() {
 }
 
 mapfile -t absent < <(missing "${packages[@]}")
+if [ $size_only -eq 1 ]; then
+  echo "${sets[*]}: $(planned_size "${absent[@]}")"
+  exit 0
+fi
 [ ${#absent[@]} -eq 0 ] || install "${absent[@]}"
 
 for set in "${sets[@]}"; do
