@@ -17,7 +17,6 @@ void BM_SceneFrame(benchmark::State& state) {
     const bool present = state.range(1) != 2;
     TempDir dir;
     scene::writeResources(dir.path());
-    initObjectTables();
     clearGameUI();
     setResourcesDir(dir.path().c_str());
     OffscreenContext context(scene::kWidth, scene::kHeight);

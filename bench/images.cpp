@@ -23,7 +23,6 @@ const TempDir& resources() {
     static bool ready = [] {
         std::filesystem::create_directory(dir.file("Images"));
         writePng(dir.file("Images/tile.png"), solidPicture(64, 64, {200, 120, 40, 160}));
-        initObjectTables();
         setResourcesDir(dir.path().c_str());
         return true;
     }();

@@ -17,7 +17,6 @@ Renderer rendererOf(const benchmark::State& state) { return state.range(0) ? Ren
 
 void BM_HundredChineseTexts(benchmark::State& state) {
     OffscreenContext context(kWidth, kHeight);
-    initObjectTables();
     clearGameUI();
     setRenderer(rendererOf(state));
     static const char* const lines[] = {"天地玄黄宇宙洪荒日月", "盈昃辰宿列张寒来暑往", "秋收冬藏闰余成岁律吕",
@@ -39,7 +38,6 @@ BENCHMARK(BM_HundredChineseTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 // only the glyphs inside the window.
 void BM_OneMegabyteText(benchmark::State& state) {
     OffscreenContext context(kWidth, kHeight);
-    initObjectTables();
     clearGameUI();
     setRenderer(rendererOf(state));
     std::string text;
@@ -61,7 +59,6 @@ BENCHMARK(BM_OneMegabyteText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Us
 // included (compositor).
 void BM_OneMegabyteTextChanged(benchmark::State& state) {
     OffscreenContext context(kWidth, kHeight);
-    initObjectTables();
     clearGameUI();
     std::string text[2];
     while (text[0].size() < (1u << 20)) text[0] += "The quick brown fox jumps over the lazy dog. 敏捷的狐狸跳过懒狗。";

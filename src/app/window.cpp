@@ -13,12 +13,11 @@
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/process.h"
-#include "core/settings.h"
 #include "core/requests.h"
+#include "core/settings.h"
 #include "platform/platform.h"
 #include "render/frame.h"
-#include "scene/animation.h"
-#include "scene/objects.h"
+#include "scene/sprites.h"
 #include "services/input.h"
 #include "vindle.h"
 
@@ -117,7 +116,6 @@ extern "C" {
 VINDLE_API void zqInit(GameMainFunc gameMain) {
     noteZqInitCalled();
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
-    initObjectTables();
     storedGameMain.store(gameMain);
 
     int argumentCount = 1;

@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+// The table is laid out by hand.
+// clang-format off
 #define VINDLE_MESSAGES(X)                                                                      \
     /* start-up and diagnostics */                                                             \
     X(kMsgBanner1, "本游戏引擎由Vindle团队开发：用C语言写出你的第一个游戏！")                   \
@@ -62,6 +64,8 @@
     X(kMsgButtonYes, "是(Y)")                                                                  \
     X(kMsgButtonNo, "否(N)")                                                                   \
     X(kMsgButtonOk, "确定")
+
+// clang-format on
 
 #define VINDLE_MESSAGE_ID(name, text) name##Id,
 enum class MessageId { VINDLE_MESSAGES(VINDLE_MESSAGE_ID) kCount };

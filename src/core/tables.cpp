@@ -84,4 +84,3 @@ uint32_t hashString(HashKey key) {
 int equalsString(HashKey a, HashKey b) {
     return strcmp(reinterpret_cast<const char*>(a), reinterpret_cast<const char*>(b)) == 0 ? 1 : 0;
 }
-

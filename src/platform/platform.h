@@ -1,17 +1,25 @@
-// The platform contract: everything the portable core needs from the operating
-// system, one function a service. Exactly one backend implements it per target
-// (linux/ for Linux, win32/ for the Windows DLL); a new backend is written by
-// reading this header alone, and opens its main file (system.cpp) with a
-// checklist of what it does differently from Windows. Nothing here may assume
-// a particular OS: paths are byte strings in the game's code page, sizes are
-// buffer sizes in bytes, and every function is safe to call from any thread
-// unless it says otherwise. tests/platform/ is the contract test every
-// backend passes.
+// The platform contract: what the portable code needs from the operating
+// system, one function a service. Exactly one backend implements it per
+// target (linux/ for Linux, win32/ for the Windows DLL), in the same files
+// everywhere, one per section below: system.cpp (lock, threads and time,
+// process, console), files.cpp, text.cpp, glyphs.cpp, present.cpp,
+// dialogs.cpp, window.cpp, sound.cpp. A new backend is written by reading this
+// header alone; each file opens with what it implements and how it differs
+// from Windows. Nothing here may assume a particular OS: paths are byte
+// strings in the game's code page, sizes are buffer sizes in bytes, and every
+// function is safe to call from any thread unless it says otherwise.
+// tests/platform/ is the contract test every backend passes.
+//
+// Only OS services belong here. The portable code's own helper locks and
+// threads (the glyph cache, the window requests, the process-end gate) use
+// std::mutex and std::thread; the engine lock, the game's threads and sleeps
+// are the system's own (a critical section, _beginthread and Sleep on
+// Windows) and so stay behind this contract. Pure string work (a name's
+// extension, lower-casing) is portable code in core/paths.
 //
 // The window layer is not part of this contract: freeglut is the window layer
-// on every target (built from Debian's source package for Windows), and the
-// portable core calls it directly, on the window thread only, through
-// app/ and render/gl.h. The GLUT calls it makes are:
+// on every target (built from Debian's source package for Windows), and only
+// app/ calls it, on the window thread. The GLUT calls it makes are:
 //   start-up    glutInitErrorFunc, glutInit,
 //               glutInitDisplayMode (GLUT_RGB | GLUT_SINGLE),
 //               glutCreateWindow, glutInitWindowPosition, glutInitWindowSize,
@@ -37,7 +45,7 @@
 #include <string>
 #include <vector>
 
-// ---- lock -------------------------------------------------------------------
+// ---- system: lock -----------------------------------------------------------
 // A non-recursive mutual-exclusion lock (a critical section on Windows). Created
 // once and never destroyed, so it outlives every thread at process end.
 struct PlatformLock;
@@ -45,14 +53,14 @@ PlatformLock* platformCreateLock();
 void platformLock(PlatformLock* lock);
 void platformUnlock(PlatformLock* lock);
 
-// ---- threads and time -------------------------------------------------------
+// ---- system: threads and time -----------------------------------------------
 // Starts a detached thread with the default stack size running entry(argument).
 // Returns false when the thread could not be started.
 bool platformStartThread(void (*entry)(void*), void* argument);
 // Suspends the calling thread for the given number of milliseconds.
 void platformSleep(uint32_t milliseconds);
 
-// ---- process ----------------------------------------------------------------
+// ---- system: process --------------------------------------------------------
 // The directory separator of joined paths: '\\' on Windows, '/' on Linux.
 char platformPathSeparator();
 // Writes the running executable's full path into dest. Returns its length, or 0
@@ -67,11 +75,8 @@ void platformDirectoryPart(const char* path, char* dest, size_t size);
 // draws): a game thread then asks the window thread to end the process.
 // False when any thread may exit once the window thread rests between frames.
 bool platformExitsOnWindowThread();
-// Called right before the process exits, on the exiting thread: lets go of
-// what must not be torn down by the exit itself (open sounds).
-void platformBeforeExit();
 
-// ---- console ----------------------------------------------------------------
+// ---- system: console --------------------------------------------------------
 // Writes an engine message, which may hold the game's strings, and a line feed
 // to standard output in the console's encoding, and flushes it.
 void platformMessageLine(const char* text);
@@ -101,14 +106,10 @@ bool platformDiskPath(const char* path, char* dest, size_t size);
 FILE* platformOpenForReading(const char* path);
 // Calls found(name, context) for each frame file of a folder: every ordinary
 // file whose name ends in ".png" in any letter case and holds no '\\' (a name
-// Windows cannot hold), in the order the system lists them. name is the bare file name. Returns false when the folder cannot
-// be searched (found is then never called).
-bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context),
-                          void* context);
-// The extension of the last component of path, dot included ("" when none),
-// and the base name without directory and extension. Cut to fit.
-void platformExtension(const char* path, char* dest, size_t size);
-void platformBaseName(const char* path, char* dest, size_t size);
+// Windows cannot hold), in the order the system lists them. name is the bare
+// file name. Returns false when the folder cannot be searched (found is then
+// never called).
+bool platformListPngFiles(const char* folder, void (*found)(const char* name, void* context), void* context);
 // The form of an existing path that the sound layer understands without
 // quoting (the 8.3 short path on Windows; the resolved real path on Linux).
 // Writes "" and returns false when there is no such file or it does not fit.
@@ -120,15 +121,20 @@ bool platformShortPath(const char* path, char* dest, size_t size);
 // can settle the game's. Fast once settled; a no-op where the code page is
 // fixed.
 void platformNoteGameString(const char* text);
-// Lower-cases the letters A to Z of a game string in place, leaving both bytes
-// of every double-byte character of the game's encoding unchanged.
-void platformLowerCaseGameString(char* text);
+// Whether a game string is read in a double-byte code page: there a byte from
+// 0x81 to 0xFE begins a character of two bytes, whose second byte may look
+// like a letter, a '\\' or a '.' and is none of them (code page 936; the
+// game's encoding on Linux when the string is not read as UTF-8). False where
+// every byte of a multi-byte character lies above 0x7F (UTF-8) or the code
+// page has single bytes only. A null text counts as empty.
+bool platformDoubleByteString(const char* text);
 // The characters of a game string, one code point each, split as the game's
 // code page splits them (a double-byte character of code page 936 is one
 // character, never two). A character that does not decode becomes U+FFFD. A
 // null text counts as empty.
 std::u32string platformSplitGameString(const char* text);
 
+// ---- glyphs -----------------------------------------------------------------
 // One character of the bold text font, rasterised into a 1-bit bitmap.
 //   bits:    height rows, stored bottom row first (as glBitmap reads them);
 //            each row is stride bytes, stride = ((width + 31) / 32) * 4 (rows
@@ -179,6 +185,7 @@ enum { PLATFORM_BOX_FAILED = 0, PLATFORM_BOX_IDOK = 1, PLATFORM_BOX_IDYES = 6, P
 // key held from before (and its repeats) cannot answer it.
 // Returns the button chosen, or PLATFORM_BOX_FAILED when no box could be shown.
 int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow);
+// ---- window -----------------------------------------------------------------
 // Called by start-up on the window thread right after the game window has been
 // created, while its OpenGL context is current, so the backend can find the
 // window later (as the owner of boxes, for example). From then on a held key's
@@ -190,7 +197,6 @@ void platformNoteGameWindow();
 // expects.
 void platformNoteWindowTitle(const char* title);
 
-// ---- window system ----------------------------------------------------------
 // True when a window can be opened at all (a display to connect to). Called by
 // start-up before GLUT is initialised.
 bool platformWindowSystemReachable();
@@ -231,3 +237,6 @@ int platformCloseSound(const char* path);
 // Writes the player's text for a result into dest (cut to fit); for
 // PLATFORM_SOUND_SILENCED, why the audio output could not be opened.
 void platformSoundErrorText(int code, char* dest, size_t size);
+// Called right before the process exits, on the exiting thread: closes the
+// open sounds where the exit itself must not tear them down.
+void platformBeforeExit();

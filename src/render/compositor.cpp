@@ -37,8 +37,7 @@ inline uint32_t saturateLanes(uint32_t lanes) {
 // built for AVX2, a third faster than the baseline's SSE2. ThreadSanitizer's
 // runtime is not up yet when the loader runs the clone resolver, so its
 // builds do without.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__clang__) && \
-    !defined(__SANITIZE_THREAD__)
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define VECTOR_CLONES
@@ -49,7 +48,8 @@ VECTOR_CLONES void blendRgba(unsigned char* __restrict dst, const unsigned char*
         const uint32_t s = loadPixel(src + 4 * i), d = loadPixel(dst + 4 * i);
         const uint32_t alpha = s >> 24, rest = 255 - alpha;
         const uint32_t redBlue = saturateLanes(scaleLanes(s & 0x00FF00FFu, alpha) + scaleLanes(d & 0x00FF00FFu, rest));
-        const uint32_t green = saturateLanes(scaleLanes((s >> 8) & 0x000000FFu, alpha) + scaleLanes((d >> 8) & 0x000000FFu, rest));
+        const uint32_t green =
+            saturateLanes(scaleLanes((s >> 8) & 0x000000FFu, alpha) + scaleLanes((d >> 8) & 0x000000FFu, rest));
         const uint32_t out = redBlue | green << 8 | 0xFF000000u;
         memcpy(dst + 4 * i, &out, 4);
     }
@@ -148,9 +148,10 @@ void Compositor::drawPicture(int x, int y, int width, int height, int colorType,
     for (int64_t windowY = y0; windowY < y1; ++windowY) {
         const int drawnRow = static_cast<int>(windowY - bottom);
         const int sourceRow = flipY ? height - 1 - drawnRow : drawnRow;
-        const unsigned char* src = pixels + rowBytes * static_cast<size_t>(sourceRow) + static_cast<size_t>(sourceColumn) * 4;
-        unsigned char* dst = pixels_.data() + (static_cast<size_t>(windowY) * static_cast<size_t>(width_) +
-                                               static_cast<size_t>(x0)) * 4;
+        const unsigned char* src =
+            pixels + rowBytes * static_cast<size_t>(sourceRow) + static_cast<size_t>(sourceColumn) * 4;
+        unsigned char* dst =
+            pixels_.data() + (static_cast<size_t>(windowY) * static_cast<size_t>(width_) + static_cast<size_t>(x0)) * 4;
         if (flipX) {
             reversePixels(opaque ? dst : mirrorRow_.data(), src, count);
             if (opaque) continue;

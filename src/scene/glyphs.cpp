@@ -112,8 +112,8 @@ void glyphsInColumns(const TextLayout& layout, int64_t left, int64_t right, size
     // A glyph at pen p has its ink within [p + minLeft, p + maxRight).
     auto begin = std::partition_point(glyphs.begin(), glyphs.end(),
                                       [&](const PlacedGlyph& g) { return g.pen + layout.maxRight <= left; });
-    auto end = std::partition_point(begin, glyphs.end(),
-                                    [&](const PlacedGlyph& g) { return g.pen + layout.minLeft < right; });
+    auto end =
+        std::partition_point(begin, glyphs.end(), [&](const PlacedGlyph& g) { return g.pen + layout.minLeft < right; });
     *first = static_cast<size_t>(begin - glyphs.begin());
     *last = static_cast<size_t>(end - glyphs.begin());
 }

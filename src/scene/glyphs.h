@@ -13,8 +13,8 @@ using Glyph = PlatformGlyph;
 
 // The glyph of one character at a font size, rasterised on first use.
 std::shared_ptr<const Glyph> glyphFor(char32_t codePoint, int fontSize);
-// Turns the glyph cache on (the default) or off; either way it is emptied and
-// every text is laid out afresh.
+// For tests and benchmarks: turns the glyph cache on (the default) or off;
+// either way it is emptied and every text is laid out afresh.
 void setGlyphCacheEnabled(bool enabled);
 // The number of glyphs currently cached.
 int cachedGlyphCount();

@@ -4,14 +4,15 @@
 #include <cstdint>
 
 #include "core/tables.h"
+#include "scene/records.h"
 
 constexpr int32_t kObjectTableBuckets = 1000;
 
-// Reached only with the engine lock held; clearGameUI exchanges them.
-extern HashTable* textTable;
-extern HashTable* imageTable;
-extern HashTable* spriteTable;
+template <typename Record>
+using ObjectTable = Table<int32_t, Record>;
 
-// Creates the tables that do not exist yet (at start-up). Safe to call more
-// than once.
-void initObjectTables();
+// Reached only with the engine lock held; clearGameUI empties them. They live
+// as long as the process: the window thread may draw while it exits.
+extern ObjectTable<TextRecord>& textTable;
+extern ObjectTable<ImageRecord>& imageTable;
+extern ObjectTable<SpriteRecord>& spriteTable;

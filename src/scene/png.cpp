@@ -13,11 +13,13 @@
 #include "core/paths.h"
 #include "platform/platform.h"
 
-HashTable* pngCache = nullptr;
+namespace {
+constexpr int kPngCacheBuckets = 100;
+}  // namespace
+
+Table<std::string, PngCacheEntry>& pngCache = *new Table<std::string, PngCacheEntry>(kPngCacheBuckets);
 
 namespace {
-
-constexpr int kPngCacheBuckets = 100;
 
 // A header can claim any size up to 2^31 - 1 per side; libpng refuses larger
 // ones before it allocates rows. The budget bounds what one decode may take in
@@ -61,7 +63,7 @@ void budgetedFree(png_structp read, png_voidp block) {
 // a decode needs the block plus a few rows of libpng's own. Holds no object
 // with a destructor, because libpng leaves through longjmp.
 PngCacheEntry decodePng(FILE* file) {
-    PngCacheEntry picture{0, 0, 0, nullptr};
+    PngCacheEntry picture;
     DecodeMemory memory{0};
     // The version must be the one of the header we compiled against: libpng
     // refuses a read structure made for another minor release.
@@ -157,61 +159,51 @@ int hasPngSuffix(const char* s) {
 
 size_t rgbRowSize(int width) { return (3 * static_cast<size_t>(width) + 3) & ~size_t{3}; }
 
-const char* checkPngPath(char* path) {
-    if (strlen(path) >= kPathBufferSize || !platformFileExists(path)) return kMsgPngMissing;
-    platformLowerCaseGameString(path);
-    if (!hasPngSuffix(path)) return kMsgPngNotPng;
+const char* checkPngPath(std::string& path) {
+    if (path.size() >= kPathBufferSize || !platformFileExists(path.c_str())) return kMsgPngMissing;
+    lowerCaseGameString(&path[0]);
+    if (!hasPngSuffix(path.c_str())) return kMsgPngNotPng;
     return nullptr;
 }
 
-const PngCacheEntry* findCachedPng(const char* key) {
-    return static_cast<const PngCacheEntry*>(getHashValue(pngCache, stringKey(key)));
-}
+const PngCacheEntry* findCachedPng(const std::string& key) { return pngCache.find(key); }
 
 PngCacheEntry decodePngFile(const char* fileName) {
     FILE* file = platformOpenForReading(fileName);
-    if (!file) return PngCacheEntry{0, 0, 0, nullptr};
+    if (!file) return PngCacheEntry{};
     PngCacheEntry picture = decodePng(file);
     fclose(file);
     return picture;
 }
 
-PngCacheEntry cachePng(const char* key, PngCacheEntry decoded) {
+PngCacheEntry cachePng(const std::string& key, PngCacheEntry decoded) {
     // Two threads may decode one file at once; the first to get here wins.
     if (const PngCacheEntry* cached = findCachedPng(key)) {
         free(decoded.pixels);
         return *cached;
     }
-    if (!pngCache) pngCache = createHashTable(hashString, equalsString, kPngCacheBuckets);
-    auto* entry = static_cast<PngCacheEntry*>(malloc(sizeof(PngCacheEntry)));
-    const size_t keySize = strlen(key) + 1;
-    char* copy = static_cast<char*>(malloc(keySize));
-    if (!pngCache || !entry || !copy) {
-        free(entry);
-        free(copy);
-        free(decoded.pixels);
-        decoded.pixels = nullptr;
-        return decoded;
-    }
-    memcpy(copy, key, keySize);
-    *entry = decoded;
-    insertHashValue(pngCache, stringKey(copy), entry);
-    return decoded;
+    return pngCache.add(key, std::make_unique<PngCacheEntry>(decoded));
 }
 
-unsigned char* loadPng(char* path, int* width, int* height, int* colorType) {
+void forgetCachedPictures() {
+    lockEngine();
+    pngCache.forEach([](PngCacheEntry& entry) { free(entry.pixels); });
+    pngCache.clear();
+    unlockEngine();
+}
+
+const unsigned char* loadPng(std::string& path, int* width, int* height, int* colorType) {
     // The cache key is lower-cased, but on a case-sensitive file system the
     // file must be opened by the name the caller gave.
-    char givenName[kPathBufferSize];
-    snprintf(givenName, sizeof givenName, "%s", path);
-    if (const char* fault = checkPngPath(path)) fatalError(fault, path);
+    const std::string givenName = path;
+    if (const char* fault = checkPngPath(path)) fatalError(fault, path.c_str());
 
     lockEngine();
     const PngCacheEntry* cached = findCachedPng(path);
-    PngCacheEntry picture = cached ? *cached : PngCacheEntry{0, 0, 0, nullptr};
+    PngCacheEntry picture = cached ? *cached : PngCacheEntry{};
     unlockEngine();
     if (!cached) {
-        picture = decodePngFile(givenName);
+        picture = decodePngFile(givenName.c_str());
         if (picture.pixels) {
             lockEngine();
             picture = cachePng(path, picture);

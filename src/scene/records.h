@@ -4,53 +4,44 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 struct TextLayout;
 
 struct TextRecord {
-    char* text;  // own copy, never null
-    int32_t x, y;
-    int32_t visible;
-    float red, green, blue;  // stored as the game gave them, unclamped
-    int32_t fontSize;
-    TextLayout* layout;  // made by the text pass; dropped when text or size change
+    TextRecord();
+    ~TextRecord();
+    std::string text;
+    int32_t x = 0, y = 0;
+    int32_t visible = 1;
+    float red = 0, green = 0, blue = 0;  // stored as the game gave them, unclamped
+    int32_t fontSize = 20;
+    std::unique_ptr<TextLayout> layout;  // made by the text pass; dropped when text or size change
 };
 
 struct ImageRecord {
-    int32_t x, y;
-    int32_t width, height;
-    int32_t colorType;     // 2 RGB or 6 RGBA
-    unsigned char* pixels;  // owned by the PNG cache, shared
-    int32_t visible;
-};
-
-// One node of a frame list. A list starts with a head that carries no path.
-struct FrameNode {
-    char* path;
-    FrameNode* next;
+    int32_t x = 0, y = 0;
+    int32_t width = 0, height = 0;
+    int32_t colorType = 0;                  // 2 RGB or 6 RGBA
+    const unsigned char* pixels = nullptr;  // owned by the PNG cache, shared
+    int32_t visible = 1;
 };
 
 struct SpriteRecord {
-    char* name;
-    char* action;  // null before the first action
-    char* folder;  // full sprite folder path, fixed at creation
-    int32_t x, y;
-    int32_t width, height;  // of the frame drawn last; written by the sprite pass
-    FrameNode* frames;      // null before the first action
-    int32_t frameIndex;
-    int32_t visible;
-    int32_t flipX, flipY;  // stored as given: any non-zero value mirrors
-    int32_t repeatPlay;
+    std::string name;
+    std::optional<std::string> action;  // none before the first action
+    std::string folder;                 // full sprite folder path, fixed at creation
+    int32_t x = 0, y = 0;
+    int32_t width = 0, height = 0;    // of the frame drawn last; written by the sprite pass
+    std::vector<std::string> frames;  // the action's frame files, in playing order
+    int32_t frameIndex = 0;
+    int32_t visible = 1;
+    int32_t flipX = 0, flipY = 0;  // stored as given: any non-zero value mirrors
+    int32_t repeatPlay = 1;
 };
 
-// Copies a game string; a null string counts as empty. Never returns null.
-char* copyGameString(const char* s);
-
-// Drops a text's layout, so the text pass lays the text out again.
-void dropTextLayout(TextRecord& record);
-// Free a record with everything it owns (not the pixel blocks).
-void releaseTextRecord(void* record);
-void releaseImageRecord(void* record);
-void releaseSpriteRecord(void* record);
-// Frees every node of a frame list and its paths (the head's path is unused).
-void freeFrameList(FrameNode* head);
+// A game string as the engine keeps it; a null string counts as empty.
+inline std::string copyGameString(const char* s) { return s ? s : ""; }

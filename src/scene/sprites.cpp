@@ -1,48 +1,170 @@
-// The sprite functions of the game: creation and the twelve accessors. Every
-// one holds the engine lock for its table access and reports after releasing it.
+#include "scene/sprites.h"
+
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/settings.h"
-#include "core/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/canvas.h"
 #include "scene/objects.h"
+#include "scene/png.h"
 #include "scene/records.h"
 #include "vindle.h"
 
 namespace {
 
+// atoi's reading of a number, saturating instead of overflowing as the
+// Windows runtime does.
+int leadingNumber(const char* text) {
+    long long value = strtoll(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// The frame files of an action folder in the order the system lists them,
+// then by the number that begins their base names, read as atoi reads it.
+std::vector<std::string> listFrameNames(const std::string& folder) {
+    std::vector<std::pair<int, std::string>> numbered;
+    platformListPngFiles(
+        folder.c_str(),
+        [](const char* name, void* context) {
+            static_cast<std::vector<std::pair<int, std::string>>*>(context)->emplace_back(
+                leadingNumber(fileBaseName(name).c_str()), name);
+        },
+        &numbered);
+    std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> names;
+    for (auto& [number, name] : numbered) names.push_back(std::move(name));
+    return names;
+}
+
+void advanceSprite(SpriteRecord& sprite) {
+    const int next = sprite.frameIndex + 1;
+    const int before = sprite.frameIndex;
+    if (next < static_cast<int>(sprite.frames.size()))
+        sprite.frameIndex = next;
+    else if (sprite.repeatPlay)
+        sprite.frameIndex = 0;
+    // A hidden sprite steps too, but only a shown one changes the frame.
+    if (sprite.visible && sprite.frameIndex != before) noteSceneChange();
+}
+
 template <typename Change>
 void changeSprite(int id, Change change) {
-    withRecord<SpriteRecord>(spriteTable, id, kMsgSpriteMissing, change);
+    withRecord(spriteTable, id, kMsgSpriteMissing, change);
 }
 
 }  // namespace
 
+void advanceAnimations() {
+    lockEngine();
+    spriteTable.forEach(advanceSprite);
+    unlockEngine();
+}
+
+void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fault) {
+    // An action without frames draws nothing.
+    if (!sprite.visible || sprite.frameIndex < 0 || sprite.frameIndex >= static_cast<int>(sprite.frames.size())) return;
+    // A fault ends the game once the lock is released; nothing more is drawn.
+    if (fault.message) return;
+    // checkPngPath lower-cases what it is given. Handing it a copy keeps the
+    // stored path in the letter case of the disk, so the per-frame existence
+    // test stays one lookup instead of a case-insensitive directory walk.
+    const std::string& frame = sprite.frames[static_cast<size_t>(sprite.frameIndex)];
+    std::string key = frame;
+    PngCacheEntry picture;
+    const char* message = checkPngPath(key);
+    if (!message) {
+        // The first drawing of a frame decodes it here, with the lock held:
+        // the frame waits for it, as do other threads that want the lock.
+        const PngCacheEntry* cached = findCachedPng(key);
+        picture = cached ? *cached : decodePngFile(frame.c_str());
+        if (!cached && picture.pixels) picture = cachePng(key, picture);
+        if (!picture.pixels) message = kMsgFrameLoadFailed;
+    }
+    if (message) {
+        fault.message = message;
+        fault.path = std::move(key);
+        return;
+    }
+    sprite.width = picture.width;
+    sprite.height = picture.height;
+    canvas.drawPicture(sprite.x, sprite.y, picture.width, picture.height, picture.colorType, picture.pixels,
+                       sprite.flipX != 0, sprite.flipY != 0);
+}
+
 extern "C" {
 
 VINDLE_API void createSprite(int id, const char* name) {
-    char folder[kPathBufferSize];
     if (!name) name = "";
+    std::string folder;
     lockEngine();
     // A number in use is reported before the disk is looked at.
     refuseTakenNumber(spriteTable, id, kMsgSpriteExists);
     // A path longer than the buffer cannot name an existing folder: it is
     // reported as missing, cut to the buffer.
-    if (!buildResourcePath(folder, "Sprites", name) || !platformPathExists(folder)) {
+    if (!buildResourcePath(folder, "Sprites", name) || !platformPathExists(folder.c_str())) {
         unlockEngine();
-        fatalError(kMsgSpriteFolderMissing, folder);
+        fatalError(kMsgSpriteFolderMissing, folder.c_str());
     }
-    auto* sprite = newRecord<SpriteRecord>();
-    sprite->name = copyGameString(name);
-    sprite->folder = copyGameString(folder);
-    sprite->visible = 1;
-    sprite->repeatPlay = 1;
-    insertHashValue(tableToFill(spriteTable), intKey(id), sprite);
+    auto sprite = std::make_unique<SpriteRecord>();
+    sprite->name = name;
+    sprite->folder = std::move(folder);
+    spriteTable.add(id, std::move(sprite));
+    unlockEngine();
+}
+
+VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    if (!action) action = "";
+    platformNoteGameString(action);
+    lockEngine();
+    SpriteRecord* sprite = spriteTable.find(id);
+    if (!sprite) {
+        unlockEngine();
+        printWarning(kMsgSpriteMissing, id);
+        return;
+    }
+    // Naming the current action again costs nothing and does not restart it.
+    if (sprite->action == action) {
+        unlockEngine();
+        return;
+    }
+    noteSceneChange();
+    sprite->frames.clear();
+    sprite->action = action;
+    sprite->frameIndex = 0;
+
+    // The stored folder, not the current resources directory: a sprite stays
+    // where it was created.
+    std::string actionFolder = joinPath(sprite->folder, action);
+    if (!fitsPathBuffer(actionFolder) || !platformPathExists(actionFolder.c_str())) {
+        // A path too long for the buffer cannot exist; it is shown cut.
+        // The record may be gone once the lock is released.
+        const std::string name = sprite->name;
+        unlockEngine();
+        fatalError(kMsgActionMissing, name.c_str(), action, actionFolder.c_str());
+    }
+
+    // Frames name the folder as the disk spells it, so drawing one tests its
+    // existence with one lookup instead of a search for the letter case.
+    std::string diskFolder(kPathBufferSize, '\0');
+    if (platformDiskPath(actionFolder.c_str(), &diskFolder[0], diskFolder.size())) actionFolder = diskFolder.c_str();
+
+    for (const std::string& name : listFrameNames(actionFolder)) {
+        // A frame whose path does not fit could never be loaded.
+        std::string framePath = joinPath(actionFolder, name.c_str());
+        if (fitsPathBuffer(framePath)) sprite->frames.push_back(std::move(framePath));
+    }
     unlockEngine();
 }
 
@@ -73,22 +195,10 @@ VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay) {
     changeSprite(id, [=](SpriteRecord& s) { s.repeatPlay = repeatPlay; });
 }
 
-VINDLE_API int getSpriteX(int id) {
-    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::x);
-}
-
-VINDLE_API int getSpriteY(int id) {
-    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::y);
-}
-
-VINDLE_API int getSpriteWidth(int id) {
-    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::width);
-}
-
-VINDLE_API int getSpriteHeight(int id) {
-    return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::height);
-}
-
+VINDLE_API int getSpriteX(int id) { return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::x); }
+VINDLE_API int getSpriteY(int id) { return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::y); }
+VINDLE_API int getSpriteWidth(int id) { return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::width); }
+VINDLE_API int getSpriteHeight(int id) { return readRecord(spriteTable, id, kMsgSpriteMissing, &SpriteRecord::height); }
 VINDLE_API int isSpriteVisible(int id) {
     return readRecord(spriteTable, id, kMsgSpriteMissingNoBlank, &SpriteRecord::visible);
 }

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <utility>
 
-#include "core/lock.h"
-#include "scene/canvas.h"
 #include "core/diagnostics.h"
+#include "core/lock.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
 #include "scene/access.h"
+#include "scene/canvas.h"
 #include "scene/glyphs.h"
 #include "scene/objects.h"
 #include "scene/records.h"
@@ -29,8 +29,8 @@ bool withText(int id, Change change) {
 void drawTextRecord(TextRecord& record, Canvas& canvas) {
     if (!record.visible) return;
     // Laid out once per change of string or size, not on every frame.
-    if (record.layout && !layoutIsCurrent(*record.layout)) dropTextLayout(record);
-    if (!record.layout) record.layout = layoutText(record.text, record.fontSize).release();
+    if (record.layout && !layoutIsCurrent(*record.layout)) record.layout.reset();
+    if (!record.layout) record.layout = layoutText(record.text.c_str(), record.fontSize);
     canvas.drawText(record.x, record.y, record.red, record.green, record.blue, *record.layout);
 }
 
@@ -38,13 +38,11 @@ extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
     platformNoteGameString(text);
+    auto record = std::make_unique<TextRecord>();
+    record->text = copyGameString(text);
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
-    auto* record = newRecord<TextRecord>();
-    record->text = copyGameString(text);
-    record->visible = 1;
-    record->fontSize = 20;
-    insertHashValue(tableToFill(textTable), intKey(id), record);
+    textTable.add(id, std::move(record));
     noteSceneChange();
     unlockEngine();
 }
@@ -59,15 +57,14 @@ VINDLE_API void setTextPosition(int id, int x, int y) {
 VINDLE_API void setText(int id, const char* text) {
     // Copied before the lock so the frame waits no longer than the swap.
     platformNoteGameString(text);
-    char* copy = copyGameString(text);
+    std::string copy = copyGameString(text);
     withText(id, [&](TextRecord& r) {
         // A game that sets the same string every loop changes nothing.
-        if (strcmp(r.text, copy) == 0) return;
+        if (r.text == copy) return;
         std::swap(r.text, copy);
-        dropTextLayout(r);
+        r.layout.reset();
         noteSceneChange();
     });
-    free(copy);
 }
 
 VINDLE_API void setTextColor(int id, float red, float green, float blue) {
@@ -82,7 +79,7 @@ VINDLE_API void setTextFontSize(int id, int size) {
     withText(id, [&](TextRecord& r) {
         if (r.fontSize == size) return;
         r.fontSize = size;
-        dropTextLayout(r);
+        r.layout.reset();
         noteSceneChange();
     });
 }

@@ -71,8 +71,10 @@ void releaseKeysNoLongerHeld(bool (*held)(bool special, int code)) {
 
 void onMouse(int button, int state, int, int) {
     if (button != kMouseLeftButton) return;
-    if (state == kMouseButtonDown) mouseLeftDown.store(1, kRelaxed);
-    else if (state == kMouseButtonUp) mouseLeftDown.store(0, kRelaxed);
+    if (state == kMouseButtonDown)
+        mouseLeftDown.store(1, kRelaxed);
+    else if (state == kMouseButtonUp)
+        mouseLeftDown.store(0, kRelaxed);
 }
 
 void onPassiveMotion(int x, int y) {

@@ -2,6 +2,7 @@
 // is named by its file's short path and carried out by the platform, so one
 // file is one sound.
 #include <cstring>
+#include <string>
 
 #include "core/diagnostics.h"
 #include "core/messages.h"
@@ -11,8 +12,6 @@
 #include "vindle.h"
 
 namespace {
-
-constexpr size_t kExtensionSize = 100;
 
 // Compares ASCII letters without regard to case, as the extension test does.
 bool equalsIgnoringCase(const char* a, const char* b) {
@@ -28,17 +27,16 @@ extern "C" {
 
 VINDLE_API int playSound(const char* fileName, int repeat) {
     if (!fileName) fileName = "";
-    char fullPath[kPathBufferSize];
+    std::string fullPath;
     char shortPath[kPathBufferSize] = {};
-    char extension[kExtensionSize] = {};
 
     const bool fits = buildResourcePath(fullPath, "Sounds", fileName);
     // A cut path has lost its extension; the name as given still has it.
-    platformExtension(fits ? fullPath : fileName, extension, sizeof extension);
-    if (!equalsIgnoringCase(extension, ".wav") && !equalsIgnoringCase(extension, ".mp3"))
+    const std::string extension = fileExtension(fits ? fullPath.c_str() : fileName);
+    if (!equalsIgnoringCase(extension.c_str(), ".wav") && !equalsIgnoringCase(extension.c_str(), ".mp3"))
         fatalError("%s", kMsgSoundBadExtension);
-    if (!fits || !platformFileExists(fullPath)) fatalError(kMsgSoundMissing, fullPath);
-    platformShortPath(fullPath, shortPath, sizeof shortPath);
+    if (!fits || !platformFileExists(fullPath.c_str())) fatalError(kMsgSoundMissing, fullPath.c_str());
+    platformShortPath(fullPath.c_str(), shortPath, sizeof shortPath);
 
     // Closing first makes a second play of a sounding file start it anew.
     closeSoundFile(shortPath);
@@ -56,10 +54,11 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
 
 VINDLE_API int closeSound(const char* fileName) {
     if (!fileName) fileName = "";
-    char fullPath[kPathBufferSize];
+    std::string fullPath;
     char shortPath[kPathBufferSize] = {};
     // A path that does not fit names no file, and the close names none either.
-    if (buildResourcePath(fullPath, "Sounds", fileName)) platformShortPath(fullPath, shortPath, sizeof shortPath);
+    if (buildResourcePath(fullPath, "Sounds", fileName))
+        platformShortPath(fullPath.c_str(), shortPath, sizeof shortPath);
     return closeSoundFile(shortPath);
 }
 

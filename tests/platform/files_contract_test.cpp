@@ -12,18 +12,6 @@
 
 namespace {
 
-std::string extensionOf(const char* path, size_t size = 64) {
-    std::string dest(size, '#');
-    platformExtension(path, &dest[0], size);
-    return dest.c_str();
-}
-
-std::string baseNameOf(const char* path, size_t size = 64) {
-    std::string dest(size, '#');
-    platformBaseName(path, &dest[0], size);
-    return dest.c_str();
-}
-
 // The path as a game on Windows would write it: backslashes, other letter case.
 std::string windowsLike(const std::string& path, const std::string& tail) { return path + "\\" + tail; }
 
@@ -38,29 +26,7 @@ std::vector<std::string> listed(const std::string& folder, bool* searched) {
 
 }  // namespace
 
-TEST(PlatformNames, ExtensionAndBaseNameOfTheLastComponent) {
-    EXPECT_EQ(extensionOf("Sprites/hero/walk/12.PNG"), ".PNG");
-    EXPECT_EQ(baseNameOf("Sprites/hero/walk/12.PNG"), "12");
-    EXPECT_EQ(extensionOf("C:\\games\\Sounds\\bgm.mp3"), ".mp3");
-    EXPECT_EQ(baseNameOf("C:\\games\\Sounds\\bgm.mp3"), "bgm");
-    EXPECT_EQ(extensionOf("music.tar.gz"), ".gz");
-    EXPECT_EQ(baseNameOf("music.tar.gz"), "music.tar");
-    // A dot in a folder name is not the file's extension.
-    EXPECT_EQ(extensionOf("old.d\\jump"), "");
-    EXPECT_EQ(baseNameOf("old.d/jump"), "jump");
-    EXPECT_EQ(extensionOf(""), "");
-    EXPECT_EQ(baseNameOf(""), "");
-}
-
 TEST(PlatformNames, ResultsAreCutToTheirBuffer) {
-    EXPECT_EQ(extensionOf("a.wave", 4), ".wa");
-    EXPECT_EQ(baseNameOf("dir/123456.png", 4), "123");
-    EXPECT_EQ(baseNameOf("dir/123456.png", 1), "");
-    char untouched = '#';
-    platformExtension("a.wav", &untouched, 0);
-    platformBaseName("a.wav", &untouched, 0);
-    EXPECT_EQ(untouched, '#');
-
     char directory[8];
     const std::string path = std::string("abcdefghij") + platformPathSeparator() + "x.exe";
     platformDirectoryPart(path.c_str(), directory, sizeof directory);

@@ -19,7 +19,6 @@ protected:
     OffscreenContext context{kWidth, kHeight};
     TempDir dir;
     void SetUp() override {
-        initObjectTables();
         clearGameUI();
         setViewPortPosition(0, 0);
         setBgColor(1.0f, 1.0f, 1.0f);

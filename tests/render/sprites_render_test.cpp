@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "core/tables.h"
-#include "scene/animation.h"
+#include "scene/sprites.h"
 #include "scene/records.h"
 #include "support/fatal.h"
 #include "support/osmesa.h"

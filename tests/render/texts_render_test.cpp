@@ -30,7 +30,6 @@ class TextRender : public ::testing::Test {
 protected:
     TextRender() : context_(kWidth, kHeight) {}
     void SetUp() override {
-        initObjectTables();
         clearGameUI();
         setBgColor(1, 1, 1);
         setGlyphCacheEnabled(true);

@@ -38,7 +38,6 @@ private:
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        initObjectTables();
         clearGameUI();
         reportFatalBoxes();
         setResourcesDir(res.root().c_str());

@@ -19,7 +19,6 @@ class Images : public ::testing::Test {
 protected:
     TempDir dir;
     void SetUp() override {
-        initObjectTables();
         clearGameUI();
         std::filesystem::create_directory(dir.file("Images"));
         setResourcesDir(dir.path().c_str());
@@ -29,7 +28,7 @@ protected:
     }
     std::string builtPath(const std::string& name) { return dir.path() + "/Images/" + name; }
     static const ImageRecord* record(int id) {
-        return static_cast<const ImageRecord*>(getHashValue(imageTable, intKey(id)));
+        return imageTable.find(id);
     }
 };
 
@@ -96,7 +95,7 @@ TEST_F(Images, NewSourceReplacesThePictureAndKeepsThePlace) {
     picture("big.png", 40, 50);
     createImage(1, "small.png");
     createImage(2, "small.png");
-    unsigned char* shared = record(2)->pixels;
+    const unsigned char* shared = record(2)->pixels;
     setImagePosition(1, 5, 6);
     hideImage(1);
     setImageSource(1, "BIG.png");
@@ -112,7 +111,7 @@ TEST_F(Images, NewSourceReplacesThePictureAndKeepsThePlace) {
 TEST_F(Images, ClearingFreesEveryNumberButKeepsDecodedPictures) {
     picture("a.png", 3, 3);
     createImage(0, "a.png");
-    unsigned char* before = record(0)->pixels;
+    const unsigned char* before = record(0)->pixels;
     clearGameUI();
     EXPECT_EQ(isValidImage(0), 0);
     std::filesystem::remove(dir.file("Images/a.png"));

@@ -13,17 +13,15 @@
 namespace {
 
 struct Loaded {
-    unsigned char* pixels = nullptr;
+    const unsigned char* pixels = nullptr;
     int width = -1, height = -1, colorType = -1;
-    std::string path;  // the buffer as loadPng left it
+    std::string path;  // the path as loadPng left it
 };
 
 Loaded load(const std::string& path) {
-    static char buffer[32000];
-    snprintf(buffer, sizeof buffer, "%s", path.c_str());
     Loaded result;
-    result.pixels = loadPng(buffer, &result.width, &result.height, &result.colorType);
-    result.path = buffer;
+    result.path = path;
+    result.pixels = loadPng(result.path, &result.width, &result.height, &result.colorType);
     return result;
 }
 
@@ -169,7 +167,7 @@ TEST_F(PngLoad, GreyPicturesExpandToRgbOrRgbaAndBadFilesGiveNull) {
         writeBytes(dir.file("bad" + std::to_string(i) + ".png"), bad[i]);
         Loaded png = load(dir.file("bad" + std::to_string(i) + ".png"));
         EXPECT_EQ(png.pixels, nullptr) << "bad file " << i;
-        EXPECT_EQ(getHashValue(pngCache, stringKey(png.path.c_str())), nullptr) << "bad file " << i;
+        EXPECT_EQ(pngCache.find(png.path), nullptr) << "bad file " << i;
     }
 }
 
@@ -189,7 +187,7 @@ TEST_F(PngLoad, CacheServesTheFirstPictureByLowerCasedPath) {
     Loaded first = load(path);
     ASSERT_NE(first.pixels, nullptr);
     EXPECT_EQ(first.path, lower(dir.path()) + "/bg.png");  // the caller's buffer is lower-cased
-    EXPECT_NE(getHashValue(pngCache, stringKey(first.path.c_str())), nullptr);
+    EXPECT_NE(pngCache.find(first.path), nullptr);
 
     // Changed on disk: the old picture is still served, for any letter case.
     writePng(path, solidPicture(7, 5, {9, 9, 9}));
@@ -217,10 +215,10 @@ TEST_F(PngLoad, OfTwoDecodesOfOneFileTheFirstCachedIsKept) {
     ASSERT_NE(second.pixels, nullptr);
     ASSERT_NE(first.pixels, second.pixels);
     lockEngine();
-    const int entriesBefore = pngCache ? pngCache->entryCount : 0;
-    EXPECT_EQ(cachePng(key.c_str(), first).pixels, first.pixels);
-    PngCacheEntry kept = cachePng(key.c_str(), second);
-    const int entriesAfter = pngCache->entryCount;
+    const int entriesBefore = pngCache.size();
+    EXPECT_EQ(cachePng(key, first).pixels, first.pixels);
+    PngCacheEntry kept = cachePng(key, second);
+    const int entriesAfter = pngCache.size();
     unlockEngine();
     EXPECT_EQ(kept.pixels, first.pixels);
     EXPECT_EQ(kept.width, 3);
@@ -267,7 +265,7 @@ TEST_F(PngLoadDeath, MissingFileIsFatalWithThePathAsGiven) {
                 boxShowing(withPath(kMsgPngMissing, dir.file("Nothing.JPG"))));
     const std::string tooLong = dir.path() + "/" + std::string(32000, 'a') + ".png";
     // The message buffer cuts the text; what fits is shown.
-    EXPECT_EXIT({ reportFatalBoxes(); loadPng(const_cast<char*>(tooLong.c_str()), nullptr, nullptr, nullptr); },
+    EXPECT_EXIT({ reportFatalBoxes(); load(tooLong); },
                 ::testing::ExitedWithCode(255), boxShowing(withPath(kMsgPngMissing, tooLong).substr(0, 10239)));
 }
 

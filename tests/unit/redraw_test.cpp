@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
-#include "scene/animation.h"
+#include "scene/sprites.h"
 #include "support/temp_resources.h"
 
 namespace {

@@ -14,16 +14,12 @@
 
 namespace {
 
-std::string exeDirectory() {
-    std::string dir(kPathBufferSize, '\0');
-    getExeDirectory(&dir[0]);
-    return dir.c_str();
-}
+std::string exeDirectory() { return getExeDirectory(); }
 
 std::string resourcePath(const char* folder, const char* name) {
-    std::string path(kPathBufferSize, '\0');
-    bool fits = buildResourcePath(&path[0], folder, name);
-    return fits ? std::string(path.c_str()) : "<refused, cut to " + std::to_string(strlen(path.c_str())) + ">";
+    std::string path;
+    bool fits = buildResourcePath(path, folder, name);
+    return fits ? path : "<refused, cut to " + std::to_string(path.size()) + ">";
 }
 
 }  // namespace
@@ -73,13 +69,12 @@ TEST(ResourcePaths, DefaultDirectoryGivesTwoSeparatorsASetOneGivesOne) {
 
 TEST(ResourcePaths, EmptyDirectoryLeavesPathsRelativeToTheWorkingDirectory) {
     // What an unreadable executable path yields: the folder alone, not "/Images".
-    char path[64];
-    EXPECT_TRUE(joinPath(path, sizeof path, "", "Images"));
-    EXPECT_STREQ(path, "Images");
-    EXPECT_TRUE(joinPath(path, sizeof path, "/games/", "Sprites"));
-    EXPECT_STREQ(path, "/games//Sprites");
-    EXPECT_FALSE(joinPath(path, 8, "/games", "Sounds"));
-    EXPECT_STREQ(path, "/games/");
+    EXPECT_EQ(joinPath("", "Images"), "Images");
+    EXPECT_EQ(joinPath("/games/", "Sprites"), "/games//Sprites");
+    std::string longest(kPathBufferSize - 1, 'p'), tooLong(kPathBufferSize, 'p');
+    EXPECT_TRUE(fitsPathBuffer(longest));
+    EXPECT_FALSE(fitsPathBuffer(tooLong));
+    EXPECT_EQ(tooLong, longest);  // cut to what fits
 }
 
 TEST(ResourcePaths, TooLongDirectoryIsRefusedWithAWarningAndTheOldOneKept) {
@@ -94,6 +89,25 @@ TEST(ResourcePaths, TooLongDirectoryIsRefusedWithAWarningAndTheOldOneKept) {
     EXPECT_EQ(captureStdout([&] { setResourcesDir(longest.c_str()); }), "");
     EXPECT_EQ(resourcePath("Images", "a.png"), "<refused, cut to 31999>");
     setResourcesDir("");
+}
+
+TEST(FileNames, ExtensionAndBaseNameOfTheLastComponentAsWindowsSplitsThem) {
+    EXPECT_EQ(fileExtension("Sprites/hero/walk/12.PNG"), ".PNG");
+    EXPECT_EQ(fileBaseName("Sprites/hero/walk/12.PNG"), "12");
+    EXPECT_EQ(fileExtension("C:\\games\\Sounds\\bgm.mp3"), ".mp3");
+    EXPECT_EQ(fileBaseName("C:\\games\\Sounds\\bgm.mp3"), "bgm");
+    EXPECT_EQ(fileBaseName("C:12.png"), "12");  // the drive is no part of the name
+    EXPECT_EQ(fileExtension("music.tar.gz"), ".gz");
+    EXPECT_EQ(fileBaseName("music.tar.gz"), "music.tar");
+    EXPECT_EQ(fileBaseName(".wav"), "");
+    // A dot in a folder name is not the file's extension.
+    EXPECT_EQ(fileExtension("old.d\\jump"), "");
+    EXPECT_EQ(fileBaseName("old.d/jump"), "jump");
+    EXPECT_EQ(fileExtension(""), "");
+    EXPECT_EQ(fileBaseName(""), "");
+    // A GBK character may end in 0x5C, the byte of '\\': it separates nothing.
+    EXPECT_EQ(fileBaseName("Sounds\\\x81\x5C.wav"), "\x81\x5C");
+    EXPECT_EQ(fileExtension("x.\x81\x5C"), ".\x81\x5C");
 }
 
 TEST(PauseGame, NegativeOrZeroReturnsAtOnceAndPositiveSleeps) {

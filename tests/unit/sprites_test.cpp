@@ -8,7 +8,7 @@
 
 #include "core/lock.h"
 #include "core/tables.h"
-#include "scene/animation.h"
+#include "scene/sprites.h"
 #include "scene/objects.h"
 #include "scene/records.h"
 #include "support/capture.h"
@@ -20,7 +20,7 @@ namespace {
 
 SpriteRecord record(int id) {
     lockEngine();
-    auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));
+    const SpriteRecord* sprite = spriteTable.find(id);
     SpriteRecord copy = sprite ? *sprite : SpriteRecord{};
     unlockEngine();
     return copy;
@@ -30,9 +30,8 @@ SpriteRecord record(int id) {
 std::vector<std::string> frameNames(int id, const std::string& folder) {
     std::vector<std::string> names;
     lockEngine();
-    auto* sprite = static_cast<SpriteRecord*>(getHashValue(spriteTable, intKey(id)));
-    for (FrameNode* node = sprite && sprite->frames ? sprite->frames->next : nullptr; node; node = node->next) {
-        std::string path = node->path;
+    const SpriteRecord* sprite = spriteTable.find(id);
+    for (const std::string& path : sprite ? sprite->frames : std::vector<std::string>{}) {
         EXPECT_EQ(path.substr(0, folder.size() + 1), folder + "/");
         names.push_back(path.substr(folder.size() + 1));
     }
@@ -168,7 +167,7 @@ TEST_F(Sprites, OnlyAnotherActionNameRestartsAndRelistsTheFrames) {
     ticks({1}, 1);
     playSpriteAnimate(1, "jump");
     EXPECT_EQ(record(1).frameIndex, 0);
-    EXPECT_STREQ(record(1).action, "jump");
+    EXPECT_EQ(record(1).action, "jump");
 }
 
 TEST_F(SpritesDeathTest, NumberInUseAndMissingFoldersAreFatal) {

@@ -99,35 +99,28 @@ TEST(HashTable, ReplaceHandsBackTheOldValueAndFreesNothing) {
 }
 
 TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
-    initObjectTables();
-    auto* text = static_cast<TextRecord*>(calloc(1, sizeof(TextRecord)));
-    text->text = copyGameString("hello");
-    auto* sprite = static_cast<SpriteRecord*>(calloc(1, sizeof(SpriteRecord)));
-    sprite->name = copyGameString("hero");
-    sprite->folder = copyGameString("/x/Sprites/hero");
-    sprite->frames = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
-    sprite->frames->next = static_cast<FrameNode*>(calloc(1, sizeof(FrameNode)));
-    sprite->frames->next->path = copyGameString("/x/Sprites/hero/walk/1.png");
+    auto text = std::make_unique<TextRecord>();
+    text->text = "hello";
+    auto sprite = std::make_unique<SpriteRecord>();
+    sprite->name = "hero";
+    sprite->folder = "/x/Sprites/hero";
+    sprite->frames.push_back("/x/Sprites/hero/walk/1.png");
     lockEngine();
-    insertHashValue(textTable, intKey(3), text);
-    insertHashValue(spriteTable, intKey(-3), sprite);
+    textTable.add(3, std::move(text));
+    spriteTable.add(-3, std::move(sprite));
+    EXPECT_EQ(textTable.size(), 1);
     unlockEngine();
 
     clearGameUI();  // the sanitizer build reports a leak if the records stay
 
     lockEngine();
-    ASSERT_NE(textTable, nullptr);
-    ASSERT_NE(imageTable, nullptr);
-    ASSERT_NE(spriteTable, nullptr);
-    EXPECT_EQ(textTable->entryCount, 0);
-    EXPECT_EQ(imageTable->entryCount, 0);
-    EXPECT_EQ(spriteTable->entryCount, 0);
-    EXPECT_EQ(getHashValue(textTable, intKey(3)), nullptr);
+    EXPECT_EQ(textTable.size(), 0);
+    EXPECT_EQ(imageTable.size(), 0);
+    EXPECT_EQ(spriteTable.size(), 0);
+    EXPECT_EQ(textTable.find(3), nullptr);
+    ASSERT_NE(textTable.hashTable(), nullptr);
+    EXPECT_EQ(bucketIndex(textTable.hashTable(), intKey(-1)), 561);  // the same 1000 buckets again
     unlockEngine();
 }
 
-TEST(CopyGameString, NullCountsAsEmpty) {
-    char* copy = copyGameString(nullptr);
-    EXPECT_STREQ(copy, "");
-    free(copy);
-}
+TEST(CopyGameString, NullCountsAsEmpty) { EXPECT_EQ(copyGameString(nullptr), ""); }

@@ -18,16 +18,22 @@ namespace {
 class Texts : public ::testing::Test {
 protected:
     void SetUp() override {
-        initObjectTables();
         clearGameUI();
     }
     void TearDown() override { clearGameUI(); }
 
-    // The record as the frame sees it; its string is returned through text.
-    static TextRecord record(int id, std::string* text = nullptr) {
+    // The record's fields as the frame sees them; its string is returned
+    // through text.
+    struct Fields {
+        int32_t x, y, fontSize;
+        float red, green, blue;
+    };
+    static Fields record(int id, std::string* text = nullptr) {
         lockEngine();
-        auto* found = static_cast<TextRecord*>(getHashValue(textTable, intKey(id)));
-        TextRecord copy = found ? *found : TextRecord{};
+        const TextRecord* found = textTable.find(id);
+        const TextRecord absent;
+        const TextRecord& r = found ? *found : absent;
+        Fields copy{r.x, r.y, r.fontSize, r.red, r.green, r.blue};
         if (text) *text = found ? found->text : "<absent>";
         unlockEngine();
         return copy;
@@ -38,7 +44,7 @@ protected:
 
 TEST_F(Texts, DefaultsAndSettersStoreExactlyWhatTheyAreGiven) {
     EXPECT_EQ(captureStdout([] { createText(1, "hello"); }), "");
-    TextRecord r = record(1);
+    Fields r = record(1);
     EXPECT_EQ(r.fontSize, 20);
     EXPECT_EQ(r.red + r.green + r.blue, 0.0f);
     EXPECT_EQ(getTextX(1) + getTextY(1), 0);
@@ -127,7 +133,6 @@ TEST_F(Texts, AnyNumberIsValidUntilClearGameUIFreesThemAll) {
 }
 
 TEST(TextsDeathTest, TakenNumberIsFatalWithItsNumber) {
-    initObjectTables();
     clearGameUI();
     createText(5, "same");
     EXPECT_EXIT(

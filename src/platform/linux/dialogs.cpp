@@ -1,10 +1,13 @@
-// Linux backend: message boxes as small X windows of their own, drawn with Xft
-// so Chinese shows without touching the process locale, and transient for the
-// game window when they belong to it. Boxes talk to the X server over a
-// connection of their own, one box at a time, and never call GLUT, so any
-// thread may show one while the window thread draws. While a box belongs to
-// the game window, an input-only window laid over the game window takes its
-// pointer and keys, as Windows disables a box's owner.
+// Linux backend, dialogs: message boxes as small X windows of their own, drawn
+// with Xft so Chinese shows without touching the process locale, and transient
+// for the game window when they belong to it. Boxes talk to the X server over
+// a connection of their own, one box at a time, and never call GLUT, so any
+// thread may show one while the window thread draws.
+//   implemented: platformMessageBox.
+//   differs from Windows: in place of MessageBoxA; while a box belongs to the
+//     game window, an input-only window laid over the game window takes its
+//     pointer and keys, as Windows disables a box's owner; the buttons' labels
+//     come from core/messages.h.
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
@@ -20,9 +23,9 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "platform/platform.h"
 #include "platform/linux/text.h"
-#include "platform/linux/x11window.h"
+#include "platform/linux/window.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -211,8 +214,7 @@ private:
             XWindowAttributes attributes;
             Window child;
             if (XGetWindowAttributes(display_, owner_, &attributes) &&
-                XTranslateCoordinates(display_, owner_, RootWindow(display_, screen_), 0, 0, &areaX, &areaY,
-                                      &child)) {
+                XTranslateCoordinates(display_, owner_, RootWindow(display_, screen_), 0, 0, &areaX, &areaY, &child)) {
                 areaWidth = attributes.width;
                 areaHeight = attributes.height;
             }
@@ -317,7 +319,8 @@ private:
 
     void drawIcon() {
         if (icon_ == Icon::none) return;
-        const int x = kMargin, y = textY_ + std::max(0, (static_cast<int>(lines_.size()) * lineHeight_ - kIconSize) / 2);
+        const int x = kMargin,
+                  y = textY_ + std::max(0, (static_cast<int>(lines_.size()) * lineHeight_ - kIconSize) / 2);
         XSetForeground(display_, gc_, (icon_ == Icon::question ? question_ : error_).pixel);
         XFillArc(display_, window_, gc_, x, y, kIconSize, kIconSize, 0, 360 * 64);
         if (icon_ == Icon::question) {
@@ -460,7 +463,9 @@ private:
         }
     }
 
-    bool heldBeforeBox(unsigned keycode) const { return keycode < 256 && ((heldBefore_[keycode / 8] >> (keycode % 8)) & 1); }
+    bool heldBeforeBox(unsigned keycode) const {
+        return keycode < 256 && ((heldBefore_[keycode / 8] >> (keycode % 8)) & 1);
+    }
 
     KeySym armedKey_ = NoSymbol;
     char heldBefore_[32] = {};

@@ -1,5 +1,10 @@
-// Linux backend: files. Games are written on Windows, so a name given with '\'
-// separators or in another letter case than the file on disk still finds it.
+// Linux backend, files. Games are written on Windows, so a name given with
+// '\' separators or in another letter case than the file on disk still finds it.
+//   implemented: every function of the section.
+//   differs from Windows: names are resolved by walking the folders, matching
+//     each component ignoring letter case when the exact one is absent; a frame
+//     file is an ordinary file, standing in for the archive attribute; the
+//     short path is the resolved real path, as there are no 8.3 names.
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -8,9 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/linux/text.h"
-#include "platform/linux/paths.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -47,16 +51,11 @@ void copyOut(const std::string& value, char* dest, size_t size) {
     dest[length] = '\0';
 }
 
-// The last path component, with either separator.
-const char* lastComponent(const char* path) {
-    const char* start = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '/' || *p == '\\') start = p + 1;
-    return start;
-}
-
 }  // namespace
 
+// Finds the file or folder that Windows would open for a game's path: '\'
+// separators work and, when the exact path does not exist, each component is
+// matched ignoring letter case. Returns false when nothing matches.
 bool resolveGamePath(const char* path, std::string& real) {
     if (!path || !*path) return false;
     std::string wanted(path);
@@ -75,8 +74,8 @@ bool resolveGamePath(const char* path, std::string& real) {
         std::string component = wanted.substr(start, end - start);
         start = end + 1;
         if (component.empty()) continue;  // doubled separators, as Windows allows
-        std::string candidate = resolved.empty() || resolved.back() == '/' ? resolved + component
-                                                                              : resolved + "/" + component;
+        std::string candidate =
+            resolved.empty() || resolved.back() == '/' ? resolved + component : resolved + "/" + component;
         if (!exists(candidate)) {
             // A GBK game's names are stored in UTF-8 on the disk.
             std::string name = component;
@@ -137,18 +136,6 @@ bool platformListPngFiles(const char* folder, void (*found)(const char* name, vo
     }
     closedir(dir);
     return true;
-}
-
-void platformExtension(const char* path, char* dest, size_t size) {
-    const char* name = lastComponent(path);
-    const char* dot = strrchr(name, '.');
-    copyOut(dot ? std::string(dot) : std::string(), dest, size);
-}
-
-void platformBaseName(const char* path, char* dest, size_t size) {
-    const char* name = lastComponent(path);
-    const char* dot = strrchr(name, '.');
-    copyOut(std::string(name, dot ? static_cast<size_t>(dot - name) : strlen(name)), dest, size);
 }
 
 // Linux has no short names: the sound layer takes the real path.

@@ -1,5 +1,9 @@
-// Linux glyphs: a bold CJK face found through fontconfig, rasterised by
-// FreeType into 1-bit bitmaps laid out as the Windows glyph outlines give them.
+// Linux backend, glyphs: a bold CJK face found through fontconfig, rasterised
+// by FreeType into 1-bit bitmaps laid out as the Windows glyph outlines give
+// them.
+//   implemented: platformRasteriseGlyph.
+//   differs from Windows: fontconfig's match for SimSun in place of the GDI
+//     font; sizes above kMaxGlyphSize are drawn at that size.
 #include "platform/linux/glyphs.h"
 
 #include <fontconfig/fontconfig.h>
@@ -11,8 +15,8 @@
 #include <mutex>
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/linux/text.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -87,8 +91,7 @@ private:
             const int pitch = source->pitch;
             for (int top = 0; top < rows; ++top) {
                 // A negative pitch means FreeType stored the rows bottom-up.
-                const unsigned char* in =
-                    source->buffer + (pitch >= 0 ? top * pitch : (rows - 1 - top) * -pitch);
+                const unsigned char* in = source->buffer + (pitch >= 0 ? top * pitch : (rows - 1 - top) * -pitch);
                 unsigned char* out = &glyph.bits[static_cast<size_t>(stride) * static_cast<size_t>(rows - 1 - top)];
                 for (int x = 0; x < width; ++x) {
                     const bool ink = source->pixel_mode == FT_PIXEL_MODE_MONO
@@ -127,8 +130,6 @@ int rasterGlyphSize(int cellHeight) {
     const long long magnitude = cellHeight < 0 ? -static_cast<long long>(cellHeight) : cellHeight;
     return magnitude > kMaxGlyphSize ? kMaxGlyphSize : static_cast<int>(magnitude);
 }
-
-std::u32string platformSplitGameString(const char* text) { return splitGameString(text); }
 
 bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph) {
     return rasteriser().rasterise(codePoint, cellHeight, *glyph);

@@ -1,7 +1,10 @@
-// Linux present: the composed frame goes to the game window through a shared
-// memory image (MIT-SHM) when the X server offers it, one XShmPutImage a
-// frame. Without it (a remote server, an unusual visual, VINDLE_PRESENT=gl)
-// the portable code draws the frame with OpenGL.
+// Linux backend, present: the composed frame goes to the game window through
+// a shared memory image (MIT-SHM) when the X server offers it, one
+// XShmPutImage a frame.
+//   implemented: platformPresentFrame.
+//   differs from Windows: Windows has no way of its own (one glDrawPixels);
+//     here a remote server, a visual other than 24-bit true colour or
+//     VINDLE_PRESENT=gl leave it to that glDrawPixels too.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -12,8 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/linux/window.h"
 #include "platform/platform.h"
-#include "platform/linux/x11window.h"
 
 namespace {
 
@@ -114,7 +117,8 @@ private:
         const int rs = redShift_, gs = greenShift_, bs = blueShift_;
         for (int row = 0; row < height; ++row) {
             const unsigned char* __restrict in = rgba + static_cast<size_t>(height - 1 - row) * width * 4;
-            auto* __restrict out = reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(row) * image_->bytes_per_line);
+            auto* __restrict out =
+                reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(row) * image_->bytes_per_line);
             for (int x = 0; x < width; ++x)
                 out[x] = static_cast<uint32_t>(in[4 * x]) << rs | static_cast<uint32_t>(in[4 * x + 1]) << gs |
                          static_cast<uint32_t>(in[4 * x + 2]) << bs;

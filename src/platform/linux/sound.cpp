@@ -1,10 +1,14 @@
-// Linux backend: sound on top of SDL2_mixer. Every open file is one sound on
+// Linux backend, sound on top of SDL2_mixer. Every open file is one sound on
 // a mixer channel of its own, so a file is one sound and several files sound
 // together. Files are streamed, not decoded whole: the channel plays a silent
 // carrier and an effect on it fills each block from the file (MP3 through
 // mpg123, PCM WAV straight from the disk), so a play returns at once whatever
 // the file's length and an open sound holds a few kilobytes. Other WAV
 // encodings, which SDL converts whole, are loaded as chunks.
+//   implemented: every function of the section.
+//   differs from Windows: SDL2_mixer in place of MCI; the error texts come
+//     from core/messages.h; a machine without audio output plays on a silent
+//     device (PLATFORM_SOUND_SILENCED once).
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
@@ -42,8 +46,8 @@ public:
         const bool riff = SDL_RWread(file, magic, 1, 4) == 4 && memcmp(magic, "RIFF", 4) == 0;
         SDL_RWclose(file);
         if (riff ? !openWav(path, format, channels, rate) : !openMp3(path, format, channels, rate)) return false;
-        convert_ = SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, device.format, device.channels,
-                                      device.freq);
+        convert_ =
+            SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, device.format, device.channels, device.freq);
         return convert_ != nullptr;
     }
 
@@ -88,7 +92,8 @@ private:
         SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
         if (!file) return false;
         Uint8 header[12];
-        if (SDL_RWread(file, header, 1, 12) != 12 || memcmp(header, "RIFF", 4) != 0 || memcmp(header + 8, "WAVE", 4) != 0) {
+        if (SDL_RWread(file, header, 1, 12) != 12 || memcmp(header, "RIFF", 4) != 0 ||
+            memcmp(header + 8, "WAVE", 4) != 0) {
             SDL_RWclose(file);
             return false;
         }
@@ -104,8 +109,11 @@ private:
                 channels = SDL_SwapLE16(*reinterpret_cast<Uint16*>(fmt + 2));
                 rate = static_cast<int>(SDL_SwapLE32(*reinterpret_cast<Uint32*>(fmt + 4)));
                 const Uint16 bits = SDL_SwapLE16(*reinterpret_cast<Uint16*>(fmt + 14));
-                format = tag == 1 && bits == 8 ? AUDIO_U8 : tag == 1 && bits == 16 ? AUDIO_S16LSB
-                         : tag == 1 && bits == 32 ? AUDIO_S32LSB : tag == 3 && bits == 32 ? AUDIO_F32LSB : 0;
+                format = tag == 1 && bits == 8    ? AUDIO_U8
+                         : tag == 1 && bits == 16 ? AUDIO_S16LSB
+                         : tag == 1 && bits == 32 ? AUDIO_S32LSB
+                         : tag == 3 && bits == 32 ? AUDIO_F32LSB
+                                                  : 0;
                 haveFormat = format != 0 && channels >= 1 && channels <= 8 && rate > 0;
                 if (!haveFormat) break;
                 SDL_RWseek(file, size - 16 + (size & 1), RW_SEEK_CUR);
@@ -135,7 +143,8 @@ private:
         const long* rates = nullptr;
         size_t count = 0;
         mpg123_rates(&rates, &count);
-        for (size_t i = 0; i < count; ++i) mpg123_format(mp3_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+        for (size_t i = 0; i < count; ++i)
+            mpg123_format(mp3_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
         long fileRate = 0;
         int fileChannels = 0, encoding = 0;
         if (mpg123_open(mp3_, path.c_str()) != MPG123_OK ||
@@ -191,7 +200,7 @@ void fillFromStream(int, void* samples, int length, void* stream) {
 }
 
 struct OpenSound {
-    Mix_Chunk* chunk;               // a chunk loaded whole, or the silent carrier
+    Mix_Chunk* chunk;                // a chunk loaded whole, or the silent carrier
     std::unique_ptr<Stream> stream;  // null for a chunk loaded whole
     int channel;
 };
@@ -200,11 +209,11 @@ struct SoundState {
     std::mutex lock;
     bool deviceTried = false;
     bool deviceOpen = false;
-    bool silenced = false;        // the dummy driver stands in for a missing output
+    bool silenced = false;  // the dummy driver stands in for a missing output
     bool silenceReported = false;
     std::string silenceReason;
     SDL_AudioSpec device{};
-    Mix_Chunk* carrier = nullptr;  // silence the streams write over
+    Mix_Chunk* carrier = nullptr;           // silence the streams write over
     std::map<std::string, OpenSound> open;  // by the name the command gave
     std::set<int> channelsInUse;
 };
@@ -346,19 +355,30 @@ void platformSoundErrorText(int code, char* dest, size_t size) {
     if (size == 0) return;
     const char* text = nullptr;
     switch (code) {
-        case PLATFORM_SOUND_SILENCED: {
-            SoundState& sound = state();
-            std::lock_guard<std::mutex> guard(sound.lock);
-            snprintf(dest, size, "%s", sound.silenceReason.c_str());
-            return;
-        }
-        case PLATFORM_SOUND_HARDWARE: text = kMsgSoundHardware; break;
-        case PLATFORM_SOUND_NOT_OPEN: text = kMsgSoundNotOpen; break;
-        case PLATFORM_SOUND_FILE_NOT_FOUND: text = kMsgSoundFileNotFound; break;
-        case PLATFORM_SOUND_UNSUPPORTED_FORMAT: text = kMsgSoundCannotDecode; break;
+    case PLATFORM_SOUND_SILENCED: {
+        SoundState& sound = state();
+        std::lock_guard<std::mutex> guard(sound.lock);
+        snprintf(dest, size, "%s", sound.silenceReason.c_str());
+        return;
+    }
+    case PLATFORM_SOUND_HARDWARE:
+        text = kMsgSoundHardware;
+        break;
+    case PLATFORM_SOUND_NOT_OPEN:
+        text = kMsgSoundNotOpen;
+        break;
+    case PLATFORM_SOUND_FILE_NOT_FOUND:
+        text = kMsgSoundFileNotFound;
+        break;
+    case PLATFORM_SOUND_UNSUPPORTED_FORMAT:
+        text = kMsgSoundCannotDecode;
+        break;
     }
     if (text)
         snprintf(dest, size, "%s", text);
     else
         snprintf(dest, size, kMsgSoundUnknownError, code);
 }
+
+// SDL_mixer stops its device by itself at exit.
+void platformBeforeExit() {}

@@ -1,30 +1,10 @@
-// Linux backend: lock, threads, time, process and console.
-//
-// What this backend does differently from Windows (all of platform.h is
-// implemented; nothing is missing):
-//  - paths: '\\' separators and any letter case are resolved by walking the
-//    folders (linux/files.cpp); the short path is the resolved real path, as
-//    there are no 8.3 names; a frame file is an ordinary file, standing in for
-//    the archive attribute;
-//  - console: ANSI colours, and only when stdout is a terminal; no debugger
-//    channel (platformDebugOutput does nothing);
-//  - text: glyphs from FreeType through fontconfig's match for SimSun; a game
-//    string is UTF-8 when it is valid UTF-8, else code page 936;
-//  - present: MIT-SHM (XShmPutImage) into the GLX window when the X server
-//    offers it and the visual is 24-bit true colour; VINDLE_PRESENT=gl, a
-//    remote server or another visual leave it to one glDrawPixels;
-//  - dialogs: a small Xlib/Xft box in place of MessageBoxA, owned through the
-//    X window that GLX reports at start-up; an input-only window laid over
-//    the owner while the box is up stands in for the disabled owner;
-//  - keyboard: XKB's detectable auto-repeat on GLUT's connection, so repeats
-//    arrive as presses only, as on Windows; whether a key is down comes from
-//    the X server's key map;
-//  - largest window: the X screen's size (Windows' maximum tracking size);
-//  - window titles: also written as UTF-8 (_NET_WM_NAME) beside GLUT's Latin-1;
-//  - sound: SDL2_mixer in place of MCI, files decoded whole; the error texts
-//    come from core/messages.h; a machine without audio output plays on a
-//    silent device (PLATFORM_SOUND_SILENCED once);
-//  - executable path: /proc/self/exe.
+// Linux backend, system: lock, threads and time, process, console.
+//   implemented: every function of these sections.
+//   differs from Windows: a pthread mutex for the critical section and
+//     detached pthreads for _beginthread; the executable's path from
+//     /proc/self/exe; console colours as ANSI escapes, and only when standard
+//     output is a terminal; no debugger channel (platformDebugOutput does
+//     nothing); any thread may exit once the window thread rests.
 #include <pthread.h>
 #include <time.h>
 #include <unistd.h>
@@ -34,8 +14,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/platform.h"
 #include "platform/linux/text.h"
+#include "platform/platform.h"
 
 struct PlatformLock {
     pthread_mutex_t mutex;
@@ -129,5 +109,3 @@ void platformDebugOutput(const char*) {}
 
 // Any thread may exit once the window thread rests between frames.
 bool platformExitsOnWindowThread() { return false; }
-// SDL_mixer stops its device by itself at exit.
-void platformBeforeExit() {}

@@ -1,3 +1,9 @@
+// Linux backend, text: the game's encoding and its characters.
+//   implemented: every function of the section.
+//   differs from Windows: a game string is UTF-8 when it is valid UTF-8, else
+//     code page 936 (GBK), settled by the first string valid in only one;
+//     VINDLE_ENCODING=gbk or utf-8 forces it. iconv decodes, one converter per
+//     thread and direction (iconv handles are not safe to share).
 #include "platform/linux/text.h"
 
 #include "platform/platform.h"
@@ -8,10 +14,10 @@
 
 #include <array>
 #include <atomic>
-#include <limits>
-#include <vector>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -190,10 +196,10 @@ int gb2312Row(char32_t cp) {
 int characterScore(char32_t cp) {
     if (cp < 0x80) return 0;
     if (cp < 0xA0 || cp == kReplacementCharacter || (cp >= 0xE000 && cp <= 0xF8FF)) return -40;
-    const bool ideograph = (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF) ||
-                           (cp >= 0xF900 && cp <= 0xFAFF);
-    const bool punctuation = (cp >= 0x3000 && cp <= 0x303F) || (cp >= 0xFF00 && cp <= 0xFFEF) ||
-                             (cp >= 0x2010 && cp <= 0x2027);
+    const bool ideograph =
+        (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0xF900 && cp <= 0xFAFF);
+    const bool punctuation =
+        (cp >= 0x3000 && cp <= 0x303F) || (cp >= 0xFF00 && cp <= 0xFFEF) || (cp >= 0x2010 && cp <= 0x2027);
     if (cp >= 0x1F000 && cp <= 0x1FAFF) return -10;  // emoji: only UTF-8 holds them
     if (!ideograph && !punctuation) return -15;
     const int row = gb2312Row(cp);
@@ -373,21 +379,15 @@ std::string gameStringAsUtf8(const char* text) {
 
 void platformNoteGameString(const char* text) { noteGameString(text); }
 
-void platformLowerCaseGameString(char* text) {
-    if (!text) return;
+bool platformDoubleByteString(const char* text) {
+    if (!text) return false;
     // In UTF-8 every byte of a multi-byte character is above ASCII; in GBK a
-    // trail byte may be a letter, so pairs are stepped over whole. Stepping
-    // over pairs never gives two names one key, so it is taken whenever the
-    // game is not known to be UTF-8. No conversion is asked for: sprites
-    // lower their frame's path on every frame.
+    // trail byte may be a letter or '\\'. Reading pairs never gives two
+    // names one lower-cased key, so it is taken whenever the game is not known
+    // to be UTF-8. No conversion is asked for: sprites lower their frame's
+    // path on every frame.
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    const bool pairs = !(gameEncoding() == GameEncoding::utf8 && isUtf8(bytes, bytes + strlen(text)));
-    for (auto* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
-        if (pairs && *p >= 0x81 && *p <= 0xFE) {
-            if (!p[1]) break;
-            ++p;
-        } else if (*p >= 'A' && *p <= 'Z') {
-            *p = static_cast<unsigned char>(*p - 'A' + 'a');
-        }
-    }
+    return !(gameEncoding() == GameEncoding::utf8 && isUtf8(bytes, bytes + strlen(text)));
 }
+
+std::u32string platformSplitGameString(const char* text) { return splitGameString(text); }

@@ -1,27 +1,13 @@
-// Windows backend: game strings split in the ANSI code page, and text glyphs
-// from the bold GDI font as 1-bit outlines (GGO_BITMAP, the bitmaps
-// wglUseFontBitmapsW would build).
+// Windows backend, glyphs from the bold GDI font as 1-bit outlines
+// (GGO_BITMAP, the bitmaps wglUseFontBitmapsW would build).
+//   implemented: platformRasteriseGlyph.
+//   differs from Windows: nothing.
 #include <windows.h>
 
 #include <cstring>
 #include <vector>
 
 #include "platform/platform.h"
-
-std::u32string platformSplitGameString(const char* text) {
-    std::u32string characters;
-    if (!text) return characters;
-    for (const char* p = text; *p;) {
-        // A lead byte and the byte after it are one character; a lead byte
-        // right before the end is one on its own.
-        const int length = IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] ? 2 : 1;
-        wchar_t unit = 0;
-        if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, p, length, &unit, 1) != 1) unit = 0xFFFD;
-        characters.push_back(static_cast<char32_t>(unit));
-        p += length;
-    }
-    return characters;
-}
 
 bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph) {
     *glyph = PlatformGlyph();
@@ -63,22 +49,4 @@ bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* g
     DeleteObject(font);
     DeleteDC(dc);
     return true;
-}
-
-// No way of its own: the portable code shows the frame with one glDrawPixels.
-bool platformPresentFrame(const unsigned char*, int, int, int) { return false; }
-
-// The code page is fixed at 936: there is nothing to settle.
-void platformNoteGameString(const char*) {}
-
-void platformLowerCaseGameString(char* text) {
-    if (!text) return;
-    for (char* p = text; *p; ++p) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(*p))) {
-            if (!p[1]) break;
-            ++p;  // both bytes of a double-byte character stay
-        } else if (*p >= 'A' && *p <= 'Z') {
-            *p = static_cast<char>(*p - 'A' + 'a');
-        }
-    }
 }

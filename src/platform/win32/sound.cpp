@@ -1,6 +1,11 @@
-// Windows backend: sound through MCI command strings. MCI opens a file itself
-// when "play" names it, under that name, so the short path is the sound's name.
+// Windows backend, sound through MCI command strings. MCI opens a file
+// itself when "play" names it, under that name, so the short path is the
+// sound's name.
+//   implemented: every function of the section.
+//   differs from Windows: nothing.
+// windows.h comes first: the others build on it.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include <atomic>

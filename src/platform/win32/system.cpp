@@ -1,10 +1,13 @@
-// Windows backend: lock, threads, time, process, console and the DLL entry.
-//
-// What this backend does differently from Windows: nothing; it calls the
-// services by their own names. Where a call fails (no console, no debugger,
-// no short path) it does what the Windows call does then: nothing, or an
-// empty result.
+// Windows backend, system: lock, threads and time, process, console, and the
+// DLL entry.
+//   implemented: every function of these sections, each by the Windows
+//     service of its name.
+//   differs from Windows: nothing. Where a call fails (no console, no
+//     debugger) it does what the Windows call does then: nothing, or an empty
+//     result.
+// windows.h comes first: the others build on it.
 #include <windows.h>
+
 #include <process.h>
 
 #include <cstdio>

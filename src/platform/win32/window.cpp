@@ -1,29 +1,18 @@
-// Windows backend: the game window and message boxes owned by it.
-#include <windows.h>
+// Windows backend, window: the game window, and what the window thread asks
+// of the system about it.
+//   implemented: every function of the section.
+//   differs from Windows: nothing.
+#include "platform/win32/window.h"
 
 #include <atomic>
-#include <cstring>
 
 #include "platform/platform.h"
 
 namespace {
-
 std::atomic<HWND> createdWindow{nullptr};
-
-// A top-level window of this process made by GLUT: freeglut's class is
-// "FREEGLUT", the classic library's "GLUT".
-BOOL CALLBACK findOwnerWindow(HWND window, LPARAM ownerSlot) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return TRUE;
-    char className[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (_stricmp(className, "FREEGLUT") != 0 && _stricmp(className, "GLUT") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(ownerSlot) = window;
-    return FALSE;
-}
-
 }  // namespace
+
+HWND gameWindow() { return createdWindow.load(); }
 
 void platformNoteGameWindow() {
     HDC dc = wglGetCurrentDC();
@@ -32,15 +21,6 @@ void platformNoteGameWindow() {
 
 // GLUT's title call already hands the code page 936 bytes to the window.
 void platformNoteWindowTitle(const char*) {}
-
-int platformMessageBox(const char* text, const char* caption, int style, bool ownedByGameWindow) {
-    HWND owner = nullptr;
-    if (ownedByGameWindow) {
-        owner = createdWindow.load();
-        if (!owner) EnumWindows(findOwnerWindow, reinterpret_cast<LPARAM>(&owner));
-    }
-    return MessageBoxA(owner, text, caption, static_cast<UINT>(style));
-}
 
 // Windows always has a window station to open the game window on.
 bool platformWindowSystemReachable() { return true; }
@@ -57,33 +37,57 @@ int virtualKeyOf(bool special, int code) {
     if (special) {
         if (code >= 1 && code <= 12) return VK_F1 + code - 1;
         switch (code) {
-        case 100: return VK_LEFT;
-        case 101: return VK_UP;
-        case 102: return VK_RIGHT;
-        case 103: return VK_DOWN;
-        case 104: return VK_PRIOR;
-        case 105: return VK_NEXT;
-        case 106: return VK_HOME;
-        case 107: return VK_END;
-        case 108: return VK_INSERT;
-        case 0x6D: return VK_NUMLOCK;
-        case 0x6E: return VK_CLEAR;
-        case 0x6F: return VK_DELETE;
-        case 0x70: return VK_LSHIFT;
-        case 0x71: return VK_RSHIFT;
-        case 0x72: return VK_LCONTROL;
-        case 0x73: return VK_RCONTROL;
-        case 0x74: return VK_LMENU;
-        case 0x75: return VK_RMENU;
-        default: return 0;
+        case 100:
+            return VK_LEFT;
+        case 101:
+            return VK_UP;
+        case 102:
+            return VK_RIGHT;
+        case 103:
+            return VK_DOWN;
+        case 104:
+            return VK_PRIOR;
+        case 105:
+            return VK_NEXT;
+        case 106:
+            return VK_HOME;
+        case 107:
+            return VK_END;
+        case 108:
+            return VK_INSERT;
+        case 0x6D:
+            return VK_NUMLOCK;
+        case 0x6E:
+            return VK_CLEAR;
+        case 0x6F:
+            return VK_DELETE;
+        case 0x70:
+            return VK_LSHIFT;
+        case 0x71:
+            return VK_RSHIFT;
+        case 0x72:
+            return VK_LCONTROL;
+        case 0x73:
+            return VK_RCONTROL;
+        case 0x74:
+            return VK_LMENU;
+        case 0x75:
+            return VK_RMENU;
+        default:
+            return 0;
         }
     }
     switch (code) {
-    case 8: return VK_BACK;
-    case 9: return VK_TAB;
-    case 13: return VK_RETURN;
-    case 27: return VK_ESCAPE;
-    default: break;
+    case 8:
+        return VK_BACK;
+    case 9:
+        return VK_TAB;
+    case 13:
+        return VK_RETURN;
+    case 27:
+        return VK_ESCAPE;
+    default:
+        break;
     }
     if (code >= 1 && code <= 26) return 'A' + code - 1;  // with Control
     const SHORT scan = VkKeyScanA(static_cast<CHAR>(code));

@@ -1,7 +1,12 @@
-// Sprite animation: frame lists built from action folders, the step that
-// advances every sprite (app/ runs it on its 300 ms timer), and the sprite
-// pass of the frame.
+// Sprites: folders of numbered PNG frames, one sub-folder per action; the
+// step that advances every sprite (app/ runs it on its 300 ms timer); and
+// the sprite pass of the frame.
 #pragma once
+
+#include <string>
+
+class Canvas;
+struct SpriteRecord;
 
 // How often sprites step to their next frame.
 constexpr unsigned kAnimationPeriodMs = 300;
@@ -9,11 +14,6 @@ constexpr unsigned kAnimationPeriodMs = 300;
 // One step: moves every sprite, shown or hidden, to its next frame. Takes the
 // engine lock.
 void advanceAnimations();
-
-#include <string>
-
-class Canvas;
-struct SpriteRecord;
 
 // A frame the sprite pass could not draw, reported once the lock is released.
 struct SpritePassFault {
