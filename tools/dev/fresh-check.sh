@@ -5,19 +5,22 @@
 #   1. the student's commands, with the student set alone:
 #        sudo tools/setup.sh && tools/new-game.sh mygame /tmp/mygame && make -C /tmp/mygame
 #      (how many MB of packages they installed is printed);
-#   2. tools/test.sh (skipped with --student; `--quick` runs tools/test.sh --quick).
-#   tools/dev/fresh-check.sh [--student | --quick]     (also: tools/test.sh --fresh)
+#   2. tools/test.sh (skipped with --student; `--quick` runs tools/test.sh --quick,
+#      `--then 'COMMAND'` runs COMMAND instead, e.g. 'tools/windows.sh build test package').
+#   tools/dev/fresh-check.sh [--student | --quick | --then COMMAND]     (also: tools/test.sh --fresh)
 # The bare system (debootstrap --variant=minbase, from this machine's own apt
 # archives) is made once and kept as a tarball in $FRESH_CACHE (default
 # /var/tmp/fresh-debian). FRESH_KEEP=1 keeps the system afterwards. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mode=full
+then="tools/test.sh"
 case "${1:-}" in
   --student) mode=student ;;
-  --quick) mode=quick ;;
+  --quick) then="tools/test.sh --quick" ;;
+  --then) [ -n "${2:-}" ] || { echo "--then needs a command" >&2; exit 2; }; then=$2 ;;
   "") ;;
-  *) sed -n '2,12s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,13s/^# \{0,1\}//p' "$0" >&2; exit 2 ;;
 esac
 [ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap, chroot, mounts)" >&2; exit 2; }
 top=$PWD
@@ -92,9 +95,7 @@ echo "Student commands: passed in $((SECONDS - start)) s; the student set instal
 
 [ "$mode" != student ] || exit 0
 start=$SECONDS
-args=
-[ "$mode" = quick ] && args=--quick
 status=0
-in_fresh "tools/test.sh $args" || status=$?
-echo "tools/test.sh $args: exit status $status in $((SECONDS - start)) s; packages now $(($(installed_kb) / 1024)) MB in all (bare system: $((before / 1024)) MB)"
+in_fresh "$then" || status=$?
+echo "$then: exit status $status in $((SECONDS - start)) s; packages now $(($(installed_kb) / 1024)) MB in all (bare system: $((before / 1024)) MB)"
 exit $status
