@@ -52,7 +52,9 @@ wine32_packages=(
   wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
-web_packages=(emscripten chromium nodejs dpkg-dev)
+# emcc, CMake and Debian's source packages build the pages; Chromium with the
+# CJK font, and lame for a test's MP3, test them.
+web_packages=(emscripten nodejs cmake make dpkg-dev python3 chromium fonts-wqy-zenhei lame)
 
 sets=("$@")
 [ ${#sets[@]} -gt 0 ] || sets=(student)

@@ -4,15 +4,17 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The sanitizer builds also run the API stress game for 20 s each
 # (tools/dev/stress.sh), a full run fuzzes the PNG loader for 60 s
-# (tools/dev/fuzz.sh) and then builds the Windows DLLs, runs their tests under
-# Wine and packs and checks the students' zip.
-#   tools/test.sh                          all three, stress, fuzzing and Windows
+# (tools/dev/fuzz.sh), then builds the Windows DLLs, runs their tests under
+# Wine and packs and checks the students' zip, and last builds the test games
+# as web pages and plays them in headless Chromium (tools/web.sh test).
+#   tools/test.sh                          all three, stress, fuzzing, Windows and web
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
 #   tools/test.sh --fresh                  the README's commands and this whole
 #                                          run in a bare Debian 12 (tools/dev/fresh-check.sh)
 # Arguments after these go to ctest (e.g. -R Sprites). It installs the dev set
-# of packages (tools/setup.sh dev), and the windows set for a full run.
+# of packages (tools/setup.sh dev), and the windows set for a full run
+# (tools/web.sh asks for the web set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -64,6 +66,11 @@ fi
 if [ $windows -eq 1 ]; then
   echo "== Windows build, tested under Wine"
   tools/windows.sh build test package || failed+=(windows)
+fi
+
+if [ $windows -eq 1 ]; then
+  echo "== Web build, tested in headless Chromium"
+  tools/web.sh test || failed+=(web)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

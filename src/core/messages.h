@@ -58,6 +58,7 @@
     X(kMsgSoundFileNotFound, "找不到指定的文件。请确认路径和文件名是否正确。")             \
     X(kMsgSoundCannotDecode, "MCI 设备驱动程序出现内部错误：无法解码该音频文件。")           \
     X(kMsgSoundUnknownError, "未知的 MCI 错误（%d）。")                                       \
+    X(kMsgSoundNoWebAudio, "浏览器没有提供 Web Audio")                                       \
     /* dialogs */                                                                              \
     X(kMsgDialogCaption, "提示")                                                               \
     /* buttons of the Linux message boxes (Windows labels its own) */                          \
