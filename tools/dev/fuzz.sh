@@ -16,7 +16,7 @@ targets=("$@")
 each=$((seconds / ${#targets[@]}))
 [ "$each" -ge 1 ] || each=1
 
-tools/setup.sh
+tools/setup.sh dev
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_FUZZ=ON -DVINDLE_TESTS=OFF \
   -DVINDLE_EXAMPLES=OFF >/dev/null
