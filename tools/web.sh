@@ -23,7 +23,7 @@ export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 # with a CJK font, and lame (for a test's MP3), test them. tools/setup.sh
 # installs them once it knows the web set.
 setup() {
-  if grep -q '^  web)' "$here/tools/setup.sh"; then
+  if grep -q '^ *web)' "$here/tools/setup.sh"; then
     "$here/tools/setup.sh" web
     return
   fi

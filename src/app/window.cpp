@@ -117,7 +117,7 @@ void onDisplay() {
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
-    noteZqInitCalled();
+    noteApiCall();
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
     storedGameMain.store(gameMain);
 
@@ -157,15 +157,20 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
 }
 
 // The number comes from the build (project(VERSION) in CMakeLists.txt).
-VINDLE_API int getZQGameVersion(void) { return VINDLE_VERSION; }
+VINDLE_API int getZQGameVersion(void) {
+    noteApiCall();
+    return VINDLE_VERSION;
+}
 
 VINDLE_API void pauseGame(int milliseconds) {
+    noteApiCall();
     // The platform's sleep reads the count as unsigned: -1 would never wake.
     if (milliseconds <= 0) return;
     platformSleep(static_cast<uint32_t>(milliseconds));
 }
 
 VINDLE_API void asyncRun(AsyncRunFunc function, void* argument) {
+    noteApiCall();
     if (function) platformStartThread(function, argument);
 }
 

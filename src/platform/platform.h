@@ -71,6 +71,11 @@ size_t platformExecutablePath(char* dest, size_t size);
 // (empty when path has no directory part). Cut to fit, always terminated.
 void platformDirectoryPart(const char* path, char* dest, size_t size);
 
+// True when the running program was linked against the engine's library (it
+// came with the program), false when it was loaded later (dlopen,
+// LoadLibrary), as a script or a tool does. Called at exit.
+bool platformProgramLinksEngine();
+
 // How the process ends. True when exit must run on the window thread (the
 // system may kill a process whose other thread exits while the window thread
 // draws): a game thread then asks the window thread to end the process.
@@ -199,7 +204,10 @@ void platformNoteGameWindow();
 void platformNoteWindowTitle(const char* title);
 
 // True when a window can be opened at all (a display to connect to). Called by
-// start-up before GLUT is initialised.
+// start-up on the window thread before GLUT is initialised. A backend that
+// connects to test it keeps the connection until platformNoteGameWindow:
+// some window systems reset when their last client leaves and refuse the
+// next one meanwhile.
 bool platformWindowSystemReachable();
 // The largest window the window system gives the game, in pixels (about the
 // screen's size, as Windows limits a top-level window). Window thread only.

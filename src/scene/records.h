@@ -20,7 +20,7 @@ struct TextRecord {
     int32_t visible = 1;
     float red = 0, green = 0, blue = 0;  // stored as the game gave them, unclamped
     int32_t fontSize = 20;
-    std::unique_ptr<TextLayout> layout;  // made by the text pass; dropped when text or size change
+    std::unique_ptr<TextLayout> layout;  // of text at fontSize, made whenever either is set
 };
 
 struct ImageRecord {

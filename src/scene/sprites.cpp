@@ -11,6 +11,7 @@
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -31,8 +32,8 @@ int leadingNumber(const char* text) {
     return static_cast<int>(value);
 }
 
-// The frame files of an action folder in the order the system lists them,
-// then by the number that begins their base names, read as atoi reads it.
+// The frame files of an action folder by the number that begins their base
+// names, read as atoi reads it, then by name.
 std::vector<std::string> listFrameNames(const std::string& folder) {
     std::vector<std::pair<int, std::string>> numbered;
     platformListPngFiles(
@@ -42,7 +43,8 @@ std::vector<std::string> listFrameNames(const std::string& folder) {
                 leadingNumber(fileBaseName(name).c_str()), name);
         },
         &numbered);
-    std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Equal numbers go by name, so every system plays them in one order.
+    std::sort(numbered.begin(), numbered.end());
     std::vector<std::string> names;
     for (auto& [number, name] : numbered) names.push_back(std::move(name));
     return names;
@@ -74,8 +76,9 @@ const PngCacheEntry* framePicture(SpriteFrame& frame, const char** message, std:
         // the frame waits for it, as do other threads that want the lock.
         const PngCacheEntry decoded = decodePngFile(frame.path.c_str());
         if (decoded.pixels && cachePng(frame.key, decoded).pixels) frame.picture = findCachedPng(frame.key);
+        if (!frame.picture) *message = decoded.tooLarge ? kMsgPngTooLarge : kMsgFrameLoadFailed;
+        return frame.picture;
     }
-    if (!frame.picture) *message = kMsgFrameLoadFailed;
     return frame.picture;
 }
 
@@ -120,6 +123,7 @@ void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fau
 extern "C" {
 
 VINDLE_API void createSprite(int id, const char* name) {
+    noteApiCall();
     if (!name) name = "";
     std::string folder;
     lockEngine();
@@ -139,6 +143,7 @@ VINDLE_API void createSprite(int id, const char* name) {
 }
 
 VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    noteApiCall();
     if (!action) action = "";
     platformNoteGameString(action);
     lockEngine();

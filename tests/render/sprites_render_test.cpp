@@ -155,6 +155,11 @@ TEST_F(SpritePassDeathTest, UndecodableOrVanishedFramesAreFatalWhenDrawn) {
     EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
                 "<box>加载图片失败" + lowered + "[a-z0-9]{6}/sprites/bad/walk/1\\.png" + kLockFreeAfterBox);
     clearGameUI();
+    res.file("Sprites/huge/walk/1.png", pngHeaderOnly(100000, 100000));
+    sprite(1, "huge", "walk");
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+                "<box>图片 " + lowered + "[a-z0-9]{6}/sprites/huge/walk/1\\.png 太大：");
+    clearGameUI();
     const std::string gone = frame("Sprites/gone/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
     sprite(1, "gone", "walk");
     std::filesystem::remove(gone);  // after the listing

@@ -131,6 +131,17 @@ TEST_F(Sprites, FramesPlayInOrderOfTheNumberBeginningTheirNames) {
                                         "4294967297.png"}));
 }
 
+TEST_F(Sprites, FramesWithTheSameNumberPlayInOrderOfTheirNames) {
+    // All count as 1; made in reverse, so the system's listing order is not
+    // the names' order.
+    for (const char* name : {"1b.png", "1a.png", "1.png", "01.png", "001.png", "+1.png", " 1.png"})
+        res.file(std::string("Sprites/hero/walk/") + name);
+    createSprite(1, "hero");
+    playSpriteAnimate(1, "walk");
+    EXPECT_EQ(frameNames(1, res.path("Sprites/hero/walk")),
+              (std::vector<std::string>{" 1.png", "+1.png", "001.png", "01.png", "1.png", "1a.png", "1b.png"}));
+}
+
 TEST_F(Sprites, TimerAdvancesEverySpriteAsItsStateSays) {
     frames("hero/walk", 3);
     frames("hero/still", 1);

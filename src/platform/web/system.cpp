@@ -118,6 +118,9 @@ void platformDirectoryPart(const char* path, char* dest, size_t size) {
 // asks it to.
 bool platformExitsOnWindowThread() { return true; }
 
+// A page is one game built with the engine; nothing loads it later.
+bool platformProgramLinksEngine() { return true; }
+
 void platformMessageLine(const char* text) {
     const std::string line = gameTextAsUtf8(text) + "\n";
     fputs(line.c_str(), stdout);
