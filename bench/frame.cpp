@@ -4,7 +4,7 @@
 
 #include "render/frame.h"
 #include "scene/objects.h"
-#include "scene.h"
+#include "scene_pictures.h"
 #include "support/osmesa.h"
 
 namespace {

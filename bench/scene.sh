@@ -1,29 +1,72 @@
 #!/usr/bin/env bash
-# Scene S(N) in a real window under a private Xvfb, with each renderer: the
-# median time of 100 frames from the start of the display callback to the end
-# of its present (glFinish included), after 20 frames to warm up.
-#   bench/scene.sh [build-dir]    (a build configured with -DVINDLE_BENCH=ON)
+# Scene S(N) in a real window under a private Xvfb, with each renderer and as a
+# bare blit of the same scene without the engine (bench_bare_blit): the median
+# time of 100 frames from the start of the display callback to the end of its
+# present (glFinish included), after 20 frames to warm up, and in brackets the
+# processor time of the drawing thread, which other work on the machine
+# disturbs less (the X server's share of the present is not in it). Each is
+# run REPEAT times (default 3) and the median of the runs is shown; the load
+# average is printed before and after, as other work slows every figure.
+#   bench/scene.sh [build-dir [baseline-build-dir]]
+# Both builds configured with -DVINDLE_BENCH=ON; a baseline build (another
+# checkout) adds its compositor's figures as a column.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-bench}"
+baseline="${2:-}"
+repeat="${REPEAT:-3}"
 . tools/dev/xvfb.sh
 start_private_display
 
+# Runs a program that prints "[frames] 100 median X ms, thread time Y ms"
+# (an older build's timer prints no thread time); prints "X Y".
+frame_median() {
+  local out pid
+  out=$(mktemp)
+  "$@" >"$out" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 1200); do grep -q "^\[frames\]" "$out" && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+  sed -En 's/^\[frames\] [0-9]+ median ([0-9.]+) ms(, thread time ([0-9.]+) ms)?.*/\1 \3/p' "$out" | head -1
+  rm -f "$out"
+}
+
+# The medians of the runs of one configuration: "wall thread".
+median_of_runs() {
+  local runs=()
+  for _ in $(seq 1 "$repeat"); do runs+=("$(frame_median "$@")"); done
+  local middle='$1 != "" {v[++k] = $1} END {if (!k) printf "nan"; else printf "%s", (k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2)}'
+  printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -g | awk "$middle"
+  printf ' '
+  printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -g | awk "$middle"
+  echo
+}
+
+engine() {  # build renderer n
+  VINDLE_RENDERER=$2 BENCH_N=$3 LD_PRELOAD="$PWD/$1/bench/libbench_frame_timer.so" "$1/bench/bench_scene_game"
+}
+
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 declare -A median
 for n in 10 100 1000; do
-  for renderer in cpu gl; do
-    out=$(mktemp)
-    VINDLE_RENDERER=$renderer BENCH_N=$n LD_PRELOAD="$PWD/$build/bench/libbench_frame_timer.so" \
-      "$build/bench/bench_scene_game" >"$out" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 1200); do grep -q "^\[frames\]" "$out" && break; sleep 0.1; done
-    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-    median[$n,$renderer]=$(sed -n 's/^\[frames\] [0-9]* median \([0-9.]*\) ms/\1/p' "$out" | head -1)
-    rm -f "$out"
-  done
+  median[$n,cpu]=$(median_of_runs engine "$build" cpu "$n")
+  median[$n,gl]=$(median_of_runs engine "$build" gl "$n")
+  median[$n,bare]=$(median_of_runs env BENCH_N="$n" "$build/bench/bench_bare_blit")
+  [ -n "$baseline" ] && median[$n,base]=$(median_of_runs engine "$baseline" cpu "$n")
 done
-printf '%6s %12s %12s %8s\n' N "cpu (ms)" "gl (ms)" "gl/cpu"
+echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%6s %16s %16s %16s %9s' N "cpu (ms)" "gl (ms)" "bare (ms)" "cpu/bare"
+[ -n "$baseline" ] && printf ' %16s' "baseline cpu"
+echo
+cell() { awk -v w="$1" -v t="$2" 'BEGIN {printf " %7.3f [%6.3f]", w, t}'; }
 for n in 10 100 1000; do
-  awk -v n="$n" -v c="${median[$n,cpu]:-nan}" -v g="${median[$n,gl]:-nan}" \
-    'BEGIN {printf "%6d %12.3f %12.3f %8.1f\n", n, c, g, (c > 0 ? g / c : 0)}'
+  printf '%6d' "$n"
+  cell ${median[$n,cpu]:-nan nan}
+  cell ${median[$n,gl]:-nan nan}
+  cell ${median[$n,bare]:-nan nan}
+  read -r c _ <<<"${median[$n,cpu]}"
+  read -r b _ <<<"${median[$n,bare]}"
+  awk -v c="$c" -v b="$b" 'BEGIN {printf " %9.2f", (b > 0 ? c / b : 0)}'
+  [ -n "$baseline" ] && cell ${median[$n,base]:-nan nan}
+  echo
 done

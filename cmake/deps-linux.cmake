@@ -12,8 +12,9 @@ find_package(SDL2_mixer REQUIRED)
 find_package(X11 REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
 
 add_library(vindle_deps INTERFACE)
 target_link_libraries(vindle_deps INTERFACE
   GLUT::GLUT OpenGL::GLU OpenGL::OpenGL OpenGL::GLX PNG::PNG Freetype::Freetype
-  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer PkgConfig::MPG123 X11::X11 X11::Xext X11::Xft)
+  Fontconfig::Fontconfig Iconv::Iconv Threads::Threads SDL2::SDL2 SDL2_mixer::SDL2_mixer PkgConfig::MPG123 PkgConfig::SNDFILE X11::X11 X11::Xext X11::Xft)

@@ -34,6 +34,9 @@ install(CODE "
        DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
 ")
 
+# The manual and the page of mistakes, which the banner points to.
+install(FILES docs/api.md docs/mistakes.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 # The starter: vindle-new-game and what it copies into a new game's folder.
 install(PROGRAMS tools/new-game.sh DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME vindle-new-game)
 set(VINDLE_STARTER_DIR ${CMAKE_INSTALL_DATADIR}/vindle/starter)

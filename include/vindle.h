@@ -1,20 +1,20 @@
 /*
- * vindle.h - the Vindle game engine, the one header a game includes.
+ * vindle.h —— Vindle 游戏引擎，游戏只需要包含这一个头文件。
+ * (The Vindle game engine's one header; the manual is docs/api in Chinese.)
  *
- * A game is an ordinary console program:
+ * 游戏就是一个普通的控制台程序：
  *
  *     #include <vindle.h>
- *     void gameMain(void) { createText(1, "Hello"); pauseGame(3000); }
+ *     void gameMain(void) { createText(1, "你好"); pauseGame(3000); }
  *     int main(void) { zqInit(gameMain); return 0; }
  *
- * zqInit opens the window and runs gameMain on a second thread; when gameMain
- * returns, the program ends with exit status 1 (255 after a fatal error, 0
- * when the player closes the window). Objects (texts, images, sprites) are
- * addressed by numbers that the game chooses; each kind has its own numbers.
- * Coordinates are pixels from the lower-left corner of the game area, y growing
- * upwards. Colours are three numbers from 0.0 to 1.0 (red, green, blue): 135,
- * 206, 235 is white.
- * The manual, in Chinese: docs/api.md.
+ * zqInit 打开窗口，在另一个线程里运行 gameMain；gameMain 返回时程序结束，
+ * 退出码是 1（严重错误后是 255，玩家关闭窗口是 0）。文本、图片、精灵用游戏
+ * 自己选的编号来区分，每类各有自己的编号。坐标以像素为单位，从游戏区域的
+ * 左下角算起，y 向上增大。颜色是 0.0 到 1.0 之间的三个数（红、绿、蓝）：
+ * 写 135, 206, 235 得到的是白色。
+ * 函数手册和常见错误在引擎附带的 docs 文件夹里：api 和 mistakes
+ * （Windows 压缩包里是 docs\api.html，Linux 安装后在 /usr/share/doc/vindle）。
  */
 #ifndef VINDLE_H
 #define VINDLE_H
@@ -35,152 +35,151 @@
 extern "C" {
 #endif
 
-/* The game's own function, run on its own thread by zqInit. */
+/* 游戏自己的主函数，由 zqInit 在它自己的线程里运行。 */
 typedef void (*GameMainFunc)(void);
-/* A function started by asyncRun with the argument given there. */
+/* 由 asyncRun 在新线程里运行的函数，参数是传给 asyncRun 的那个。 */
 typedef void (*AsyncRunFunc)(void* argument);
-/* Handlers for key releases: a character key (its code 0..255) or a special key. */
+/* 松开按键时调用的处理函数：字符键（编码 0..255）或特殊键。 */
 typedef void (*NormalKeyUpFunc)(unsigned char key);
 typedef void (*SpecialKeyUpFunc)(int key);
 
-/* ---- start-up, window and conveniences ---------------------------------- */
+/* ---- 启动、窗口和常用工具 ------------------------------------------------ */
 
-/* Opens the window, starts gameMain on its own thread and runs the window until
-   the program ends. Call it once from main; it does not come back. */
+/* 打开窗口，在另一个线程里运行 gameMain，并一直处理窗口直到程序结束。
+   在 main 里调用一次；它不会返回。 */
 VINDLE_API void zqInit(GameMainFunc gameMain);
-/* Sets the size of the game area and the window, in pixels (default 800 x 600). */
+/* 设置游戏区域和窗口的大小，单位是像素（默认 800 × 600）。 */
 VINDLE_API void setGameSize(int width, int height);
-/* Width of the game area in pixels. */
+/* 游戏区域的宽度（像素）。 */
 VINDLE_API int getGameWidth(void);
-/* Height of the game area in pixels. */
+/* 游戏区域的高度（像素）。 */
 VINDLE_API int getGameHeight(void);
-/* Shifts the whole scene in the window by (x, y) pixels. */
+/* 把整个画面在窗口里平移 (x, y) 像素。 */
 VINDLE_API void setViewPortPosition(int x, int y);
-/* Horizontal shift of the scene set with setViewPortPosition. */
+/* setViewPortPosition 设置的水平平移。 */
 VINDLE_API int getViewPortPositionX(void);
-/* Vertical shift of the scene set with setViewPortPosition. */
+/* setViewPortPosition 设置的垂直平移。 */
 VINDLE_API int getViewPortPositionY(void);
-/* Colour that every frame is cleared to (default white: 1.0, 1.0, 1.0). */
+/* 背景颜色（默认白色：1.0, 1.0, 1.0）。 */
 VINDLE_API void setBgColor(float red, float green, float blue);
-/* Sets the text in the window's title bar. */
+/* 设置窗口标题栏上的文字。 */
 VINDLE_API void setGameTitle(const char* title);
-/* The engine's version number, 20171208. */
+/* 引擎的版本号：20171208。 */
 VINDLE_API int getZQGameVersion(void);
-/* Waits the given number of milliseconds; the window goes on drawing. */
+/* 等待给定的毫秒数；窗口照常刷新。 */
 VINDLE_API void pauseGame(int milliseconds);
-/* Runs function(argument) on a new thread of its own and returns at once. */
+/* 在一个新线程里运行 function(argument)，自己马上返回。 */
 VINDLE_API void asyncRun(AsyncRunFunc function, void* argument);
-/* Folder that holds Images, Sprites and Sounds (default: the program's folder). */
+/* 放 Images、Sprites、Sounds 的文件夹（默认是程序所在的文件夹）。 */
 VINDLE_API void setResourcesDir(const char* directory);
-/* Removes every text, image and sprite; all their numbers are free again. */
+/* 删除所有文本、图片和精灵，它们的编号都可以重新使用。 */
 VINDLE_API void clearGameUI(void);
 
-/* ---- texts --------------------------------------------------------------- */
+/* ---- 文本 ------------------------------------------------------------------ */
 
-/* Creates text number id showing the string: visible, black, 20 pixels high,
-   at (0, 0). A number that is already taken ends the program. */
+/* 新建编号为 id 的文本：显示、黑色、20 像素高、位置 (0, 0)。
+   编号已经被用过时程序结束（严重错误）。 */
 VINDLE_API void createText(int id, const char* text);
-/* Moves the text so that its first character stands on the base line at (x, y). */
+/* 移动文本：第一个字的基线左端放在 (x, y)。 */
 VINDLE_API void setTextPosition(int id, int x, int y);
-/* Replaces the string that the text shows. */
+/* 换掉文本显示的文字。 */
 VINDLE_API void setText(int id, const char* text);
-/* Sets the text's colour (each part from 0.0 to 1.0). */
+/* 设置文本颜色（每个数在 0.0 到 1.0 之间）。 */
 VINDLE_API void setTextColor(int id, float red, float green, float blue);
-/* Sets the height of the text's characters in pixels (default 20). */
+/* 设置文字的高度（像素，默认 20）。 */
 VINDLE_API void setTextFontSize(int id, int size);
-/* Stops drawing the text; it keeps its number and settings. */
+/* 隐藏文本；编号和设置都保留。 */
 VINDLE_API void hideText(int id);
-/* Draws a hidden text again. */
+/* 重新显示隐藏的文本。 */
 VINDLE_API void showText(int id);
-/* The text's x position, or -1 (with a warning) if there is no such text. */
+/* 文本的 x 坐标；没有这个文本时返回 -1（并打印警告）。 */
 VINDLE_API int getTextX(int id);
-/* The text's y position, or -1 (with a warning) if there is no such text. */
+/* 文本的 y 坐标；没有这个文本时返回 -1（并打印警告）。 */
 VINDLE_API int getTextY(int id);
-/* 1 if the text is shown, 0 if hidden, -1 (with a warning) if there is no such text. */
+/* 显示时返回 1，隐藏时返回 0，没有这个文本时返回 -1（并打印警告）。 */
 VINDLE_API int isTextVisible(int id);
-/* 1 if a text with this number exists, else 0; never warns. */
+/* 有这个编号的文本返回 1，否则返回 0；从不打印警告。 */
 VINDLE_API int isValidText(int id);
 
-/* ---- images ------------------------------------------------------------ */
-/* Pictures are PNG files in the Images folder of the resources folder. An image
-   is drawn with its lower-left corner at its position, below sprites and texts. */
+/* ---- 图片 ------------------------------------------------------------------ */
+/* 图片是资源文件夹下 Images 文件夹里的 PNG 文件。图片的左下角放在它的位置上，
+   画在精灵和文本的下面。 */
 
-/* Creates image number id from fileName (e.g. "bg.png") at (0, 0), visible. */
+/* 用文件 fileName（例如 "bg.png"）新建编号为 id 的图片，位置 (0, 0)，显示。 */
 VINDLE_API void createImage(int id, const char* fileName);
-/* Moves the lower-left corner of image id to (x, y). */
+/* 把图片 id 的左下角移到 (x, y)。 */
 VINDLE_API void setImagePosition(int id, int x, int y);
-/* Gives image id another picture; position and visibility stay. */
+/* 给图片 id 换一张图；位置和显示状态不变。 */
 VINDLE_API void setImageSource(int id, const char* fileName);
-/* Shows image id again after hideImage. */
+/* 重新显示被 hideImage 隐藏的图片。 */
 VINDLE_API void showImage(int id);
-/* Stops drawing image id; it keeps its number and settings. */
+/* 隐藏图片 id；编号和设置都保留。 */
 VINDLE_API void hideImage(int id);
-/* Horizontal position of image id (-1 when there is no such image). */
+/* 图片 id 的 x 坐标（没有这个图片时是 -1）。 */
 VINDLE_API int getImageX(int id);
-/* Vertical position of image id (-1 when there is no such image). */
+/* 图片 id 的 y 坐标（没有这个图片时是 -1）。 */
 VINDLE_API int getImageY(int id);
-/* Width of image id's picture in pixels (-1 when there is no such image). */
+/* 图片 id 的宽度（像素；没有这个图片时是 -1）。 */
 VINDLE_API int getImageWidth(int id);
-/* Height of image id's picture in pixels (-1 when there is no such image). */
+/* 图片 id 的高度（像素；没有这个图片时是 -1）。 */
 VINDLE_API int getImageHeight(int id);
-/* 1 when image id is shown, 0 when hidden, -1 when there is no such image. */
+/* 显示时返回 1，隐藏时返回 0，没有这个图片时返回 -1。 */
 VINDLE_API int isImageVisible(int id);
-/* 1 when image number id exists, else 0; never prints a warning. */
+/* 有编号为 id 的图片返回 1，否则返回 0；从不打印警告。 */
 VINDLE_API int isValidImage(int id);
 
-/* ---- sprites ------------------------------------------------------------ */
-/* A sprite is a folder under Sprites (its name); each sub-folder is an action
-   holding numbered frames 1.png, 2.png, ... played every 300 ms. */
+/* ---- 精灵 ------------------------------------------------------------------ */
+/* 精灵是 Sprites 下的一个文件夹（文件夹名就是精灵名）；其中每个子文件夹是一个动作，
+   里面是按顺序编号的帧 1.png、2.png ……，每 300 毫秒换一帧。 */
 
-/* Creates sprite number id from the folder Sprites/name; visible at (0, 0),
-   looping, but drawn only once an action is played. */
+/* 用文件夹 Sprites/name 新建编号为 id 的精灵：位置 (0, 0)、显示、循环播放，
+   但要等播放了一个动作之后才画出来。 */
 VINDLE_API void createSprite(int id, const char* name);
-/* Moves the sprite's lower-left corner to (x, y). */
+/* 把精灵的左下角移到 (x, y)。 */
 VINDLE_API void setSpritePosition(int id, int x, int y);
-/* Non-zero draws the sprite mirrored left to right, in the same place. */
+/* 非 0：在原地左右翻转着画。 */
 VINDLE_API void setSpriteFlipX(int id, int flipX);
-/* Non-zero draws the sprite mirrored top to bottom, in the same place. */
+/* 非 0：在原地上下翻转着画。 */
 VINDLE_API void setSpriteFlipY(int id, int flipY);
-/* Stops drawing the sprite; its animation keeps running. */
+/* 隐藏精灵；它的动画照样往下走。 */
 VINDLE_API void hideSprite(int id);
-/* Draws the sprite again. */
+/* 重新显示精灵。 */
 VINDLE_API void showSprite(int id);
-/* Non-zero loops the action (the default); 0 stops it on its last frame. */
+/* 非 0：动作循环播放（默认）；0：播放一遍后停在最后一帧。 */
 VINDLE_API void setSpriteRepeatPlay(int id, int repeatPlay);
-/* Left edge of the sprite (-1 when there is no such sprite). */
+/* 精灵左边的 x 坐标（没有这个精灵时是 -1）。 */
 VINDLE_API int getSpriteX(int id);
-/* Bottom edge of the sprite (-1 when there is no such sprite). */
+/* 精灵底边的 y 坐标（没有这个精灵时是 -1）。 */
 VINDLE_API int getSpriteY(int id);
-/* Width of the frame drawn last; 0 before the sprite is first drawn. */
+/* 最后画出的那一帧的宽度；第一次画出之前是 0。 */
 VINDLE_API int getSpriteWidth(int id);
-/* Height of the frame drawn last; 0 before the sprite is first drawn. */
+/* 最后画出的那一帧的高度；第一次画出之前是 0。 */
 VINDLE_API int getSpriteHeight(int id);
-/* 1 when the sprite is shown, 0 when hidden (-1 when there is no such sprite). */
+/* 显示时返回 1，隐藏时返回 0（没有这个精灵时是 -1）。 */
 VINDLE_API int isSpriteVisible(int id);
-/* 1 when a sprite has the number id, else 0; never prints a warning. */
+/* 有编号为 id 的精灵返回 1，否则返回 0；从不打印警告。 */
 VINDLE_API int isValidSprite(int id);
-/* Plays the action folder Sprites/<name>/action from its first frame; naming
-   the action already playing changes nothing. */
+/* 从第一帧开始播放动作文件夹 Sprites/<精灵名>/action；
+   给出的正是正在播放的动作时什么也不变。 */
 VINDLE_API void playSpriteAnimate(int id, const char* action);
 
-/* ---- keyboard and mouse ------------------------------------------------- */
-/* Keys come in two kinds with separate numbers. Character keys report their
-   character ('a' is 97, Space 32). Special keys report the numbers below. The
-   two ranges overlap: 'd' and KEY_LEFT are both 100, 'e' and KEY_UP both 101.
-   getPressedNormalKeyCode and onNormalKeyUp see only character keys,
-   getPressedSpecialKeyCode and onSpecialKeyUp only special keys;
-   getPressedKeyCode sees both and cannot tell 'd' from Left.
-   A short tap can come and go between two looks at getPressed...KeyCode: use
-   onNormalKeyUp / onSpecialKeyUp for keys that are tapped. */
+/* ---- 键盘和鼠标 ------------------------------------------------------------ */
+/* 按键分两类，编号各算各的。字符键的编号就是它的字符（'a' 是 97，空格是 32）；
+   特殊键的编号见下面的 KEY_ 名字。两类编号有重叠：'d' 和 KEY_LEFT 都是 100，
+   'e' 和 KEY_UP 都是 101。getPressedNormalKeyCode 和 onNormalKeyUp 只管字符键，
+   getPressedSpecialKeyCode 和 onSpecialKeyUp 只管特殊键；getPressedKeyCode
+   两类都管，分不出 'd' 和左方向键。
+   短短按一下的键可能在两次 getPressed...KeyCode 之间按下又松开：
+   “按一下”的操作用 onNormalKeyUp / onSpecialKeyUp。 */
 
-/* Character keys without a letter of their own (compare with the key number). */
+/* 没有可见字符的字符键（和按键编号比较）。 */
 #define KEY_BACKSPACE 8
 #define KEY_TAB 9
 #define KEY_ENTER 13
 #define KEY_ESCAPE 27
 #define KEY_SPACE 32
 #define KEY_DELETE 127
-/* Special keys, as getPressedSpecialKeyCode and onSpecialKeyUp report them. */
+/* 特殊键，getPressedSpecialKeyCode 和 onSpecialKeyUp 给出的编号。 */
 #define KEY_F1 1
 #define KEY_F2 2
 #define KEY_F3 3
@@ -210,49 +209,48 @@ VINDLE_API void playSpriteAnimate(int id, const char* action);
 #define KEY_ALT_RIGHT 117
 
 
-/* Pointer x in pixels from the left edge of the window, at its last move. */
+/* 鼠标指针最后一次移动时的 x（从窗口左边算起的像素）；按住左键时不变。 */
 VINDLE_API int getMousePositionX(void);
-/* Pointer y in pixels from the bottom (the game height minus the window's y). */
+/* 鼠标指针的 y（从下边算起：游戏高度减去窗口坐标的 y）；按住左键时不变。 */
 VINDLE_API int getMousePositionY(void);
-/* 1 while the left mouse button is held down, else 0. */
+/* 按住鼠标左键时返回 1，否则返回 0。 */
 VINDLE_API int isMouseLeftButtonDown(void);
-/* Shows the mouse pointer over the window again. */
+/* 在窗口上重新显示鼠标指针。 */
 VINDLE_API void showMouseCursor(void);
-/* Hides the mouse pointer while it is over the window. */
+/* 鼠标在窗口上时隐藏指针。 */
 VINDLE_API void hideMouseCursor(void);
-/* Code of the key pressed last, of either kind (a is 97, Left 100); 0 after any release. */
+/* 最后按下的键的编号，两类都算（a 是 97，左方向键是 100）；松开任何键后变成 0。 */
 VINDLE_API int getPressedKeyCode(void);
-/* Character code 0..255 of the character key pressed last; 0 after its release. */
+/* 最后按下的字符键的编码 0..255；松开后变成 0。 */
 VINDLE_API int getPressedNormalKeyCode(void);
-/* Code of the special key pressed or released last (F1..F12 1..12, arrows 100..103). */
+/* 最后按下或松开的特殊键的编号（F1..F12 是 1..12，方向键 100..103）；松开后不变。 */
 VINDLE_API int getPressedSpecialKeyCode(void);
-/* Calls handler(key) whenever a character key is released; NULL switches it off. */
+/* 每次松开字符键时（在窗口线程里）调用 handler(key)；传 NULL 取消。 */
 VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler);
-/* Calls handler(key) whenever a special key is released; NULL switches it off. */
+/* 每次松开特殊键时（在窗口线程里）调用 handler(key)；传 NULL 取消。 */
 VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler);
 
-/* ---- sound ---------------------------------------------------------------- */
+/* ---- 声音 ------------------------------------------------------------------ */
 
-/* Plays a .wav or .mp3 file from the Sounds folder in the background; with
-   repeat non-zero it loops until closeSound. Playing a file that still sounds
-   starts it again. A missing or unplayable file ends the program. Returns 0. */
+/* 在后台播放 Sounds 文件夹里的 .wav 或 .mp3 文件；repeat 非 0 时循环播放，直到
+   closeSound。正在响的文件再播放一次就从头开始。文件不存在或不能播放时程序结束
+   （严重错误）。返回 0。 */
 VINDLE_API int playSound(const char* fileName, int repeat);
-/* Stops the sound of that file from the Sounds folder. Returns 0 when it was
-   playing (or had played), another number otherwise; never complains. */
+/* 停止 Sounds 文件夹里这个文件的声音。它正在播放（或播放过）时返回 0，否则返回
+   别的数；从不报错。 */
 VINDLE_API int closeSound(const char* fileName);
 
-/* ---- message dialogs ----------------------------------------------------- */
+/* ---- 对话框 ---------------------------------------------------------------- */
 
 #if defined(__GNUC__)
 #  define VINDLE_PRINTF_FORMAT __attribute__((format(printf, 1, 2)))
 #else
 #  define VINDLE_PRINTF_FORMAT
 #endif
-/* Shows a message box with an OK button (format and arguments as in printf)
-   and waits until the player closes it. Returns 1, or 0 if no box could open. */
+/* 弹出一个带“确定”按钮的对话框（格式和参数同 printf），等玩家关掉它。
+   返回 1；对话框打不开时返回 0。 */
 VINDLE_API int alert(const char* format, ...) VINDLE_PRINTF_FORMAT;
-/* Asks a yes/no question (format as in printf) and waits for the answer:
-   1 when the player chose Yes, otherwise 0. */
+/* 弹出“是/否”对话框（格式同 printf）并等待回答：玩家选“是”返回 1，否则返回 0。 */
 VINDLE_API int confirm(const char* format, ...) VINDLE_PRINTF_FORMAT;
 
 #ifdef __cplusplus

@@ -5,11 +5,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_EXAMPLES=ON >/dev/null
+# A new build folder leaves the tests out: they need the dev set, and
+# tools/test.sh turns them on.
+tests=()
+[ -f build/CMakeCache.txt ] || tests=(-DVINDLE_TESTS=OFF)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_EXAMPLES=ON "${tests[@]}" >/dev/null
 cmake --build build -j"$(nproc)" --target demo
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/examples/demo
 fi
+tools/setup.sh display
 . tools/dev/xvfb.sh
 . tools/dev/window.sh
 start_private_display

@@ -33,7 +33,10 @@ else
   if [ ! -e "$build_dir/libvindle.so" ] || [ ! -e "$resources/Images/bg.png" ]; then
     echo "先编译引擎 / building the engine in $build_dir ..."
     "$source_dir/tools/setup.sh"
-    cmake -S "$source_dir" -B "$build_dir" >/dev/null
+    # A new build folder leaves the tests out (they need the dev set).
+    tests=()
+    [ -f "$build_dir/CMakeCache.txt" ] || tests=(-DVINDLE_TESTS=OFF)
+    cmake -S "$source_dir" -B "$build_dir" "${tests[@]}" >/dev/null
     cmake --build "$build_dir" -j"$(nproc)" --target vindle game_resources >/dev/null
   fi
 fi

@@ -8,7 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 out=${2:-$build}
 "$root/tools/setup.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# A new build folder leaves the tests out (they need the dev set).
+tests=()
+[ -f "$build/CMakeCache.txt" ] || tests=(-DVINDLE_TESTS=OFF)
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${tests[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target vindle game_resources >/dev/null
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 rm -rf "$out/_CPack_Packages"

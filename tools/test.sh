@@ -3,13 +3,19 @@
 # under a private Xvfb display), first in a plain build, then under
 # AddressSanitizer + UndefinedBehaviorSanitizer, then under ThreadSanitizer.
 # The sanitizer builds also run the API stress game for 20 s each
-# (tools/dev/stress.sh), a full run fuzzes the PNG loader for 60 s
-# (tools/dev/fuzz.sh) and then builds the Windows DLLs and runs their tests
-# under Wine.
-#   tools/test.sh                          all three, stress, fuzzing and Windows
+# (tools/dev/stress.sh), a full run fuzzes for 60 s in all (the PNG loader,
+# sound decoding and game strings, tools/dev/fuzz.sh), then builds the
+# Windows DLLs, runs their tests under Wine and packs and checks the students'
+# zip, and last builds the test games as web pages and plays them in headless
+# Chromium (tools/web.sh test).
+#   tools/test.sh                          all three, stress, fuzzing, Windows and web
 #   tools/test.sh --quick                  the plain build only
 #   tools/test.sh --sanitize thread        one sanitizer build only
-# Arguments after these go to ctest (e.g. -R Sprites).
+#   tools/test.sh --fresh                  the README's commands and this whole
+#                                          run in a bare Debian 12 (tools/dev/fresh-check.sh)
+# Arguments after these go to ctest (e.g. -R Sprites). It installs the dev set
+# of packages (tools/setup.sh dev), and the windows set for a full run
+# (tools/web.sh asks for the web set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,9 +30,10 @@ case "${1:-}" in
       exit 2
     fi
     variants=("$2"); fuzz=no; windows=0; shift 2 ;;
+  --fresh) shift; exec tools/dev/fresh-check.sh "$@" ;;
 esac
 
-tools/setup.sh
+if [ $windows -eq 1 ]; then tools/setup.sh dev windows; else tools/setup.sh dev; fi
 . tools/dev/xvfb.sh
 start_private_display
 
@@ -40,7 +47,7 @@ for sanitize in "${variants[@]}"; do
   build=build
   [ -n "$sanitize" ] && build="build-${sanitize//,/-}"
   echo "== ${sanitize:-plain} build in $build/"
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_SANITIZE="$sanitize" >/dev/null
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_SANITIZE="$sanitize" -DVINDLE_TESTS=ON >/dev/null
   cmake --build "$build" -j"$(nproc)" >/dev/null
   # Mesa's software renderer syncs its worker threads in ways ThreadSanitizer
   # cannot see; rendering on the calling thread keeps its reports about our code.
@@ -54,12 +61,17 @@ done
 if [ "$fuzz" = yes ]; then
   mkdir -p build-fuzz
   tools/dev/fuzz.sh 60 >build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; failed+=("fuzz"); }
-  grep -a -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' build-fuzz/fuzz.log || true
+  sed -n '/^== fuzz summary/,$p' build-fuzz/fuzz.log
 fi
 
 if [ $windows -eq 1 ]; then
   echo "== Windows build, tested under Wine"
-  tools/windows.sh build test || failed+=(windows)
+  tools/windows.sh build test package || failed+=(windows)
+fi
+
+if [ $windows -eq 1 ]; then
+  echo "== Web build, tested in headless Chromium"
+  tools/web.sh test || failed+=(web)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -3,7 +3,7 @@
 #   tools/windows.sh build     Vindle.dll, Vindle.lib and vindle.h for 32-bit
 #                              (build-windows/win32/) and 64-bit (build-windows/win64/)
 #   tools/windows.sh test      the Windows tests under Wine
-#   tools/windows.sh package   the zip for students
+#   tools/windows.sh package   the zip for students, checked as students use it
 # Several subcommands may be given; they run in order.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +19,8 @@ build_target() {
   mkdir -p "$out"
   "$arch-w64-mingw32-strip" -o "$out/Vindle.dll" "$dir/Vindle.dll"
   cp "$dir/Vindle.lib" "$out/"
+  # MinGW's own import library, under the name -lvindle finds.
+  cp "$dir/Vindle.dll.a" "$out/libvindle.dll.a"
   cp include/vindle.h "$out/"
   echo "Built $out/ ($(stat -c %s "$out/Vindle.dll") bytes Vindle.dll) in $((SECONDS - start)) s"
 }
@@ -27,7 +29,7 @@ build_target() {
 for command in "$@"; do
   case "$command" in
     build)
-      tools/setup.sh windows-build
+      tools/setup.sh windows
       build_target i686 win32
       build_target x86_64 win64
       ;;

@@ -1,9 +1,11 @@
 // Scene S(N) in a real window: a game that moves every object all the time.
 // BENCH_N sets N; the frame timer preloaded by bench/scene.sh measures.
+// "bench_scene_game --write DIR" only writes the scene's files into DIR, for
+// the Windows build of the same game (bench/windows/scene.sh).
 #include <cstdlib>
 #include <string>
 
-#include "../scene.h"
+#include "../scene_pictures.h"
 
 namespace {
 
@@ -30,7 +32,11 @@ void gameMain() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--write") {
+        scene::writeResources(argv[2]);
+        return 0;
+    }
     zqInit(gameMain);
     return 0;
 }

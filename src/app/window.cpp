@@ -107,9 +107,11 @@ void onReshape(int width, int height) {
 
 void onDisplay() {
     drawnVersion = sceneVersion();
-    const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
-    drawFrame(glutGet(GLUT_WINDOW_WIDTH), windowHeight);
-    presentFrame(windowHeight);
+    // The frame covers the window as it is, which may differ from the game
+    // size: the window system keeps a window within the screen and above its
+    // own smallest size.
+    drawFrame(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    presentFrame();
     // Single-buffered, the swap shows nothing new; it ends every frame as
     // before, whichever renderer drew it.
     glutSwapBuffers();
@@ -120,7 +122,7 @@ void onDisplay() {
 extern "C" {
 
 VINDLE_API void zqInit(GameMainFunc gameMain) {
-    noteZqInitCalled();
+    noteApiCall();
     static char* const programPath = static_cast<char*>(calloc(kPathBufferSize, 1));
     storedGameMain.store(gameMain);
 
@@ -160,15 +162,20 @@ VINDLE_API void zqInit(GameMainFunc gameMain) {
 }
 
 // The number comes from the build (project(VERSION) in CMakeLists.txt).
-VINDLE_API int getZQGameVersion(void) { return VINDLE_VERSION; }
+VINDLE_API int getZQGameVersion(void) {
+    noteApiCall();
+    return VINDLE_VERSION;
+}
 
 VINDLE_API void pauseGame(int milliseconds) {
+    noteApiCall();
     // The platform's sleep reads the count as unsigned: -1 would never wake.
     if (milliseconds <= 0) return;
     platformSleep(static_cast<uint32_t>(milliseconds));
 }
 
 VINDLE_API void asyncRun(AsyncRunFunc function, void* argument) {
+    noteApiCall();
     if (function) platformStartThread(function, argument);
 }
 

@@ -3,6 +3,9 @@
 // constant per text, which printf-style callers use so the compiler checks
 // their arguments. The source is UTF-8; the Windows build turns the literals
 // into code page 936 at compile time.
+// The banner and the first title point to the manual that comes with the
+// engine: docs/ in the source tree and in the Windows package,
+// /usr/share/doc/vindle in the .deb.
 #pragma once
 
 #include <cstddef>
@@ -11,14 +14,14 @@
 // clang-format off
 #define VINDLE_MESSAGES(X)                                                                      \
     /* start-up and diagnostics */                                                             \
-    X(kMsgBanner1, "本游戏引擎由Vindle团队开发，网址：https://vindle.example.org")                \
-    X(kMsgBanner2, "Vindle零基础编程入门课程：用C语言写出你的第一个游戏！")                      \
-    X(kMsgBanner3, "欢迎访问 https://vindle.example.org ，免费学习编程")                          \
-    X(kMsgBanner4, "学编程，从写游戏开始；多动手，多思考！")                                        \
+    X(kMsgBanner1, "本游戏引擎由Vindle团队开发：用C语言写出你的第一个游戏！")                   \
+    X(kMsgBanner2, "函数手册：引擎的 docs 文件夹里的 api（每个函数的用法和例子）")              \
+    X(kMsgBanner3, "看不懂提示时，查同一个文件夹里的 mistakes（常见错误和解决办法）")           \
+    X(kMsgBanner4, "学编程，从写游戏开始；多动手，多思考！")                                    \
     X(kMsgExePathFailed, "获取当前exe文件路径出错")                                    \
     X(kMsgExeDirFailed, "获取exe文件路径出错,错误码：")                              \
     X(kMsgFatalCaption, "遇到严重错误，程序即将退出！")                             \
-    X(kMsgInitialTitle, "C语言游戏引擎 https://vindle.example.org")                        \
+    X(kMsgInitialTitle, "C语言游戏引擎 Vindle（手册在 docs 文件夹里）")                         \
     X(kMsgZqInitNeverCalled,                                                                   \
       "提示：程序结束了，但一直没有调用 zqInit，所以游戏窗口没有打开。请在 main 函数里写 zqInit(gameMain);") \
     X(kMsgResourcesDirTooLong, "资源目录太长（不能超过%d字节），仍使用原来的目录")      \
@@ -33,6 +36,7 @@
     X(kMsgPngMissing, "图片 %s 文件不存在！")                                              \
     X(kMsgPngNotPng, "不支持png之外其他格式图片。给到的图片 %s 不是png图片！")     \
     X(kMsgImageLoadFailed, "无法加载图片 %s ，可能图片不存在")                       \
+    X(kMsgPngTooLarge, "图片 %s 太大：解码它需要的内存超过 512 MB，请把图片缩小或切成几张") \
     X(kMsgImageExists, "已经存在编号为 %d 的图片")                                      \
     X(kMsgImageMissing, "不存在编号为%d的图片 ")                                        \
     X(kMsgImageMissingNoBlank, "不存在编号为%d的图片")                                  \
@@ -55,6 +59,7 @@
     X(kMsgSoundFileNotFound, "找不到指定的文件。请确认路径和文件名是否正确。")             \
     X(kMsgSoundCannotDecode, "MCI 设备驱动程序出现内部错误：无法解码该音频文件。")           \
     X(kMsgSoundUnknownError, "未知的 MCI 错误（%d）。")                                       \
+    X(kMsgSoundNoWebAudio, "浏览器没有提供 Web Audio")                                       \
     /* dialogs */                                                                              \
     X(kMsgDialogCaption, "提示")                                                               \
     /* buttons of the Linux message boxes (Windows labels its own) */                          \

@@ -6,6 +6,7 @@
 
 #include "core/diagnostics.h"
 #include "core/messages.h"
+#include "core/process.h"
 #include "platform/platform.h"
 #include "vindle.h"
 
@@ -117,6 +118,7 @@ bool buildResourcePath(std::string& dest, const char* folder, const char* name) 
 }
 
 extern "C" VINDLE_API void setResourcesDir(const char* directory) {
+    noteApiCall();
     if (!directory) directory = "";
     size_t length = strlen(directory);
     if (length >= kPathBufferSize) {

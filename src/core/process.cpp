@@ -13,7 +13,7 @@ namespace {
 
 thread_local bool isWindowThread = false;
 std::atomic<bool> windowRunning{false};
-std::atomic<bool> initCalled{false};
+std::atomic<bool> calledApi{false};
 // The status another thread asked the window thread to end the process with.
 constexpr int kNoExitRequest = INT_MIN;
 std::atomic<int> exitRequest{kNoExitRequest};
@@ -35,8 +35,12 @@ std::timed_mutex& windowGate() {
 
 }  // namespace
 
-void noteZqInitCalled() { initCalled.store(true); }
-bool zqInitCalled() { return initCalled.load(); }
+void noteApiCall() {
+    // Read first: threads calling all the time need not share a written line.
+    if (!calledApi.load(std::memory_order_relaxed)) calledApi.store(true, std::memory_order_relaxed);
+}
+bool apiCalled() { return calledApi.load(std::memory_order_relaxed); }
+void forgetApiCalls() { calledApi.store(false, std::memory_order_relaxed); }
 
 void becomeWindowThread() {
     isWindowThread = true;

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 
-// zqInit notes its call first thing; a game program that ends without it is
-// told why no window opened.
-void noteZqInitCalled();
-bool zqInitCalled();
+// Every API function notes its call first thing: a game program that ends
+// without having called one is told why no window opened.
+void noteApiCall();
+bool apiCalled();
+// For tests: as if no API function had been called yet.
+void forgetApiCalls();
 
 // Marks the calling thread (zqInit's) as the window thread and closes the gate.
 void becomeWindowThread();

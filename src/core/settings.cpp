@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "core/process.h"
 #include "core/requests.h"
 #include "platform/platform.h"
 #include "vindle.h"
@@ -8,38 +9,70 @@ WindowSettings settings;
 
 namespace {
 std::atomic<uint64_t> version{1};
-}
 
-void noteSceneChange() { version.fetch_add(1, std::memory_order_relaxed); }
-uint64_t sceneVersion() { return version.load(std::memory_order_relaxed); }
+constexpr auto kPublish = std::memory_order_release;
+constexpr auto kRead = std::memory_order_acquire;
+
+// Stores value and tells whether that changed the setting.
+template <typename T>
+bool store(std::atomic<T>& setting, T value) {
+    return !sameValue(setting.exchange(value, kPublish), value);
+}
+}  // namespace
+
+void noteSceneChange() { version.fetch_add(1, kPublish); }
+uint64_t sceneVersion() { return version.load(kRead); }
+
+FrameSettings frameSettings() {
+    return FrameSettings{settings.gameWidth.load(kRead), settings.gameHeight.load(kRead),
+                         settings.bgRed.load(kRead),     settings.bgGreen.load(kRead),
+                         settings.bgBlue.load(kRead),    settings.viewportX.load(kRead),
+                         settings.viewportY.load(kRead)};
+}
 
 extern "C" {
 
 VINDLE_API void setGameSize(int width, int height) {
-    const bool resized = settings.gameWidth.exchange(width, std::memory_order_relaxed) != width;
-    if (settings.gameHeight.exchange(height, std::memory_order_relaxed) != height || resized) noteSceneChange();
+    noteApiCall();
+    const bool resized = store(settings.gameWidth, width);
+    if (store(settings.gameHeight, height) || resized) noteSceneChange();
     requestWindowResize();
 }
 
 VINDLE_API void setGameTitle(const char* title) {
+    noteApiCall();
     platformNoteGameString(title);
     requestWindowTitle(title);
 }
 
-VINDLE_API int getGameWidth(void) { return settings.gameWidth.load(std::memory_order_relaxed); }
-VINDLE_API int getGameHeight(void) { return settings.gameHeight.load(std::memory_order_relaxed); }
+VINDLE_API int getGameWidth(void) {
+    noteApiCall();
+    return settings.gameWidth.load(kRead);
+}
+VINDLE_API int getGameHeight(void) {
+    noteApiCall();
+    return settings.gameHeight.load(kRead);
+}
 
 VINDLE_API void setViewPortPosition(int x, int y) {
-    const bool moved = settings.viewportX.exchange(x, std::memory_order_relaxed) != x;
-    if (settings.viewportY.exchange(y, std::memory_order_relaxed) != y || moved) noteSceneChange();
+    noteApiCall();
+    const bool moved = store(settings.viewportX, x);
+    if (store(settings.viewportY, y) || moved) noteSceneChange();
 }
-VINDLE_API int getViewPortPositionX(void) { return settings.viewportX.load(std::memory_order_relaxed); }
-VINDLE_API int getViewPortPositionY(void) { return settings.viewportY.load(std::memory_order_relaxed); }
+VINDLE_API int getViewPortPositionX(void) {
+    noteApiCall();
+    return settings.viewportX.load(kRead);
+}
+VINDLE_API int getViewPortPositionY(void) {
+    noteApiCall();
+    return settings.viewportY.load(kRead);
+}
 
 VINDLE_API void setBgColor(float red, float green, float blue) {
-    bool changed = settings.bgRed.exchange(red, std::memory_order_relaxed) != red;
-    changed = settings.bgGreen.exchange(green, std::memory_order_relaxed) != green || changed;
-    changed = settings.bgBlue.exchange(blue, std::memory_order_relaxed) != blue || changed;
+    noteApiCall();
+    bool changed = store(settings.bgRed, red);
+    changed = store(settings.bgGreen, green) || changed;
+    changed = store(settings.bgBlue, blue) || changed;
     if (changed) noteSceneChange();
 }
 

@@ -29,7 +29,7 @@
 //               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
 //               glutCloseFunc
 //   each frame  glutPostRedisplay (only when something shown changed),
-//               glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT),
+//               glutGet (GLUT_WINDOW_WIDTH and _HEIGHT),
 //               glutSwapBuffers
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
@@ -70,6 +70,11 @@ size_t platformExecutablePath(char* dest, size_t size);
 // Writes the drive and directory part of path into dest, ending in a separator
 // (empty when path has no directory part). Cut to fit, always terminated.
 void platformDirectoryPart(const char* path, char* dest, size_t size);
+
+// True when the running program was linked against the engine's library (it
+// came with the program), false when it was loaded later (dlopen,
+// LoadLibrary), as a script or a tool does. Called at exit.
+bool platformProgramLinksEngine();
 
 // How the process ends. True when exit must run on the window thread (the
 // system may kill a process whose other thread exits while the window thread
@@ -203,7 +208,10 @@ void platformNoteGameWindow();
 void platformNoteWindowTitle(const char* title);
 
 // True when a window can be opened at all (a display to connect to). Called by
-// start-up before GLUT is initialised.
+// start-up on the window thread before GLUT is initialised. A backend that
+// connects to test it keeps the connection until platformNoteGameWindow:
+// some window systems reset when their last client leaves and refuse the
+// next one meanwhile.
 bool platformWindowSystemReachable();
 // The largest window the window system gives the game, in pixels (about the
 // screen's size, as Windows limits a top-level window). Window thread only.

@@ -8,7 +8,15 @@ namespace {
 std::atomic<MessageBoxHook> messageBoxHook{nullptr};
 std::atomic<PlaySoundHook> playSoundHook{nullptr};
 std::atomic<CloseSoundHook> closeSoundHook{nullptr};
+std::atomic<GlyphWatcher> glyphWatcher{nullptr};
 }  // namespace
+
+void platformSetGlyphWatcher(GlyphWatcher watcher) { glyphWatcher.store(watcher); }
+
+bool rasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph) {
+    if (GlyphWatcher watcher = glyphWatcher.load()) watcher(codePoint, cellHeight);
+    return platformRasteriseGlyph(codePoint, cellHeight, glyph);
+}
 
 void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook.store(hook); }
 

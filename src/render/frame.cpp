@@ -67,10 +67,15 @@ public:
         glColor3f(red, green, blue);
         placeRasterPosition(x + layout.glyphs[first].pen, y);
         for (size_t i = first; i < last; ++i) {
-            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const std::shared_ptr<const Glyph> shape = frameGlyph(layout.glyphs[i].codePoint, layout.fontSize);
+            const GLfloat advance = static_cast<GLfloat>(glyphAdvance(layout, i));
+            if (!shape) {
+                glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);  // left out this frame
+                continue;
+            }
             const Glyph& glyph = *shape;
             glBitmap(glyph.width, glyph.height, static_cast<GLfloat>(-glyph.left), static_cast<GLfloat>(-glyph.bottom),
-                     static_cast<GLfloat>(glyph.advance), 0.0f, glyph.bits.empty() ? nullptr : glyph.bits.data());
+                     advance, 0.0f, glyph.bits.empty() ? nullptr : glyph.bits.data());
         }
     }
 };
@@ -90,7 +95,8 @@ public:
         if (!glyphsInArea(layout, x, y, area, &first, &last)) return;
         const uint8_t colour[3] = {colourByte(red), colourByte(green), colourByte(blue)};
         for (size_t i = first; i < last; ++i) {
-            const std::shared_ptr<const Glyph> shape = glyphFor(layout.glyphs[i].codePoint, layout.fontSize);
+            const std::shared_ptr<const Glyph> shape = frameGlyph(layout.glyphs[i].codePoint, layout.fontSize);
+            if (!shape) continue;  // left out this frame
             const Glyph& glyph = *shape;
             frame.drawGlyph(x + layout.glyphs[i].pen + glyph.left, static_cast<int64_t>(y) + glyph.bottom, glyph,
                             colour);
@@ -108,8 +114,8 @@ CompositorCanvas& compositorCanvas() {
     return *canvas;
 }
 
-void beginOpenGLFrame(int width, int height, int windowWidth, int windowHeight, float red, float green, float blue,
-                      int viewportX, int viewportY) {
+void beginOpenGLFrame(int width, int height, float red, float green, float blue, int viewportX, int viewportY,
+                      int windowWidth, int windowHeight) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glClearColor(red, green, blue, 1.0f);
@@ -120,14 +126,14 @@ void beginOpenGLFrame(int width, int height, int windowWidth, int windowHeight, 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(viewportX, viewportY, width, height);
-    // Pictures are clipped by the window, not by the viewport.
+    // Pictures and glyphs are clipped by the window, not by the viewport.
     openGLCanvas().area =
         SceneArea{-static_cast<int64_t>(viewportX), -static_cast<int64_t>(viewportY),
                   static_cast<int64_t>(windowWidth) - viewportX, static_cast<int64_t>(windowHeight) - viewportY};
 }
 
 // One glDrawPixels of the whole frame at the window's lower-left corner.
-void drawFrameWithOpenGL(const Compositor& frame) {
+void drawFrameWithOpenGL(Compositor& frame) {
     glDisable(GL_BLEND);
     glViewport(0, 0, frame.width(), frame.height());
     glMatrixMode(GL_PROJECTION);
@@ -144,28 +150,24 @@ Renderer activeRenderer() { return chosenRenderer().load(std::memory_order_relax
 void setRenderer(Renderer renderer) { chosenRenderer().store(renderer, std::memory_order_relaxed); }
 
 void drawFrame(int windowWidth, int windowHeight) {
-    const int width = settings.gameWidth.load(std::memory_order_relaxed);
-    const int height = settings.gameHeight.load(std::memory_order_relaxed);
-    const float red = settings.bgRed.load(std::memory_order_relaxed);
-    const float green = settings.bgGreen.load(std::memory_order_relaxed);
-    const float blue = settings.bgBlue.load(std::memory_order_relaxed);
-    const int viewportX = settings.viewportX.load(std::memory_order_relaxed);
-    const int viewportY = settings.viewportY.load(std::memory_order_relaxed);
+    const FrameSettings s = frameSettings();
     if (activeRenderer() == Renderer::OpenGL) {
-        beginOpenGLFrame(width, height, windowWidth, windowHeight, red, green, blue, viewportX, viewportY);
+        beginOpenGLFrame(s.width, s.height, s.red, s.green, s.blue, s.viewportX, s.viewportY, windowWidth,
+                         windowHeight);
         drawScene(openGLCanvas());
     } else {
-        // The frame is the window's: shifted by the viewport, the scene fills
-        // it whatever the game size.
-        compositorCanvas().frame.begin(windowWidth, windowHeight, red, green, blue, viewportX, viewportY);
+        // The frame is the window, whatever the game size: the clear covers
+        // all of it and pictures run to its edges, as the raster path draws.
+        compositorCanvas().frame.begin(windowWidth, windowHeight, s.red, s.green, s.blue, s.viewportX,
+                                       s.viewportY);
         drawScene(compositorCanvas());
     }
 }
 
-void presentFrame(int windowHeight) {
+void presentFrame() {
     if (activeRenderer() == Renderer::Compositor) {
-        const Compositor& frame = compositorCanvas().frame;
-        if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), windowHeight))
+        Compositor& frame = compositorCanvas().frame;
+        if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), frame.height()))
             return;
         drawFrameWithOpenGL(frame);
     }

@@ -10,14 +10,11 @@ Renderer activeRenderer();
 // Tests and benchmarks switch between the two.
 void setRenderer(Renderer renderer);
 
-// Draws one frame for the current settings into a window of the given size:
-// clear, then the image, sprite and text passes under the engine lock. The
-// whole window is drawn, as the raster path's clear and clipping draw it: a
-// window wider or taller than the game (a system may not make a window as
-// small as the game) shows the background colour there, and pictures and
-// texts run on to its edge. The OpenGL renderer draws into the current
-// context; the compositor into its frame, shown by presentFrame.
+// Draws one frame for the current settings into a window of the given size
+// (its client area): clear, then the image, sprite and text passes under the
+// engine lock. The OpenGL renderer draws into the current context; the
+// compositor into its frame, the window's size, shown by presentFrame.
 void drawFrame(int windowWidth, int windowHeight);
-// Hands the frame to the window (windowHeight: the window's height) and
-// flushes what OpenGL drew; the current OpenGL context is the window's.
-void presentFrame(int windowHeight);
+// Hands the frame to the window and flushes what OpenGL drew; the current
+// OpenGL context is the window's.
+void presentFrame();

@@ -1,12 +1,13 @@
 // How the object functions reach a record: the lookup and the work on the
 // record happen under the engine lock, a warning about an absent number only
-// after it has been released.
+// after it has been released. Reaching for a record notes the API call.
 #pragma once
 
 #include <memory>
 
 #include "core/diagnostics.h"
 #include "core/lock.h"
+#include "core/process.h"
 #include "scene/objects.h"
 
 // Runs use(record) with the lock held when table has the number; otherwise
@@ -14,6 +15,7 @@
 // whether the number exists.
 template <typename Record, typename Use>
 bool withRecord(ObjectTable<Record>& table, int id, const char* missingText, Use use) {
+    noteApiCall();
     lockEngine();
     Record* record = table.find(id);
     if (record) use(*record);
@@ -33,6 +35,7 @@ int readRecord(ObjectTable<Record>& table, int id, const char* missingText, int3
 // 1 when the number exists, else 0; never prints.
 template <typename Record>
 int hasRecord(ObjectTable<Record>& table, int id) {
+    noteApiCall();
     lockEngine();
     const bool present = table.find(id) != nullptr;
     unlockEngine();

@@ -8,6 +8,7 @@
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
@@ -34,8 +35,9 @@ Picture loadImagePicture(const char* fileName) {
     std::string path;
     if (!buildResourcePath(path, "Images", fileName)) fatalError(kMsgPngMissing, path.c_str());
     Picture picture;
-    picture.pixels = loadPng(path, &picture.width, &picture.height, &picture.colorType);
-    if (!picture.pixels) fatalError(kMsgImageLoadFailed, path.c_str());
+    bool tooLarge = false;
+    picture.pixels = loadPng(path, &picture.width, &picture.height, &picture.colorType, &tooLarge);
+    if (!picture.pixels) fatalError(tooLarge ? kMsgPngTooLarge : kMsgImageLoadFailed, path.c_str());
     return picture;
 }
 
@@ -54,6 +56,7 @@ void drawImageRecord(const ImageRecord& image, Canvas& canvas) {
 extern "C" {
 
 VINDLE_API void createImage(int id, const char* fileName) {
+    noteApiCall();
     // The number is checked before the disk is touched, and again when the
     // record goes in: another thread may have taken it meanwhile.
     lockEngine();

@@ -21,17 +21,18 @@ Table<std::string, PngCacheEntry>& pngCache = *new Table<std::string, PngCacheEn
 
 namespace {
 
-// A header can claim any size up to 2^31 - 1 per side; libpng refuses larger
-// ones before it allocates rows. The budget bounds what one decode may take in
-// all, the pixel block included, since a picture within the side limits can
-// still ask for gigabytes.
-constexpr png_uint_32 kMaxPngSide = 16384;
+// A header can claim any size up to 2^31 - 1 per side. What bounds a decode is
+// its memory: the budget covers all it takes, the pixel block included, so a
+// long strip of a background loads while a picture that would need gigabytes
+// is refused before its rows are allocated.
+constexpr png_uint_32 kMaxPngSide = PNG_UINT_31_MAX;
 constexpr size_t kDecodeBudget = size_t{512} << 20;
 constexpr png_alloc_size_t kMaxChunkSize = 8u << 20;
 constexpr png_uint_32 kMaxStoredChunks = 64;
 
 struct DecodeMemory {
     size_t used;
+    bool overBudget;  // an allocation was refused for the budget
 };
 
 // Every libpng allocation carries its size in front, so the budget can be
@@ -43,7 +44,10 @@ union AllocationHeader {
 
 png_voidp budgetedMalloc(png_structp read, png_alloc_size_t size) {
     auto* memory = static_cast<DecodeMemory*>(png_get_mem_ptr(read));
-    if (size > kDecodeBudget - memory->used) return nullptr;  // libpng reports out of memory
+    if (size > kDecodeBudget - memory->used) {
+        memory->overBudget = true;
+        return nullptr;  // libpng reports out of memory
+    }
     auto* header = static_cast<AllocationHeader*>(malloc(sizeof(AllocationHeader) + size));
     if (!header) return nullptr;
     header->size = size;
@@ -64,7 +68,7 @@ void budgetedFree(png_structp read, png_voidp block) {
 // with a destructor, because libpng leaves through longjmp.
 PngCacheEntry decodePng(FILE* file) {
     PngCacheEntry picture;
-    DecodeMemory memory{0};
+    DecodeMemory memory{0, false};
     // The version must be the one of the header we compiled against: libpng
     // refuses a read structure made for another minor release.
     png_structp read = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, &memory,
@@ -90,6 +94,7 @@ PngCacheEntry decodePng(FILE* file) {
         free(block);
         png_destroy_read_struct(&read, &info, nullptr);
         picture.pixels = nullptr;
+        picture.tooLarge = memory.overBudget;
         return picture;
     }
 
@@ -124,11 +129,18 @@ PngCacheEntry decodePng(FILE* file) {
     } else if (type == PNG_COLOR_TYPE_RGB_ALPHA) {
         stride = used = 4 * static_cast<size_t>(w);
     }
-    const size_t blockSize = stride * h, rowsSize = h * sizeof(png_bytep);
-    if (stride == 0 || png_get_rowbytes(read, info) != used || blockSize + rowsSize > kDecodeBudget - memory.used) {
+    if (stride == 0 || png_get_rowbytes(read, info) != used) {
         png_destroy_read_struct(&read, &info, nullptr);
         return picture;
     }
+    // The block and its row pointers, counted so that no product overflows.
+    const size_t available = kDecodeBudget - memory.used, rowsSize = h * sizeof(png_bytep);
+    if (h == 0 || rowsSize / sizeof(png_bytep) != h || rowsSize > available || stride > (available - rowsSize) / h) {
+        png_destroy_read_struct(&read, &info, nullptr);
+        picture.tooLarge = h != 0;
+        return picture;
+    }
+    const size_t blockSize = stride * h;
     block = static_cast<unsigned char*>(malloc(blockSize));
     rows = static_cast<png_bytep*>(malloc(rowsSize));
     if (!block || !rows) png_error(read, "out of memory");
@@ -192,7 +204,7 @@ void forgetCachedPictures() {
     unlockEngine();
 }
 
-const unsigned char* loadPng(std::string& path, int* width, int* height, int* colorType) {
+const unsigned char* loadPng(std::string& path, int* width, int* height, int* colorType, bool* tooLarge) {
     // The cache key is lower-cased, but on a case-sensitive file system the
     // file must be opened by the name the caller gave.
     const std::string givenName = path;
@@ -213,5 +225,6 @@ const unsigned char* loadPng(std::string& path, int* width, int* height, int* co
     *width = picture.width;
     *height = picture.height;
     *colorType = picture.colorType;
+    if (tooLarge) *tooLarge = picture.tooLarge;
     return picture.pixels;
 }

@@ -10,11 +10,12 @@
 // Loads the picture at path (it is lower-cased in place). Ends the process when the file does not exist or the name
 // does not end in ".png". Returns the shared pixel block (8-bit samples, rows bottom-up, RGB rows padded to 4 bytes)
 // and fills width, height and colorType (2 RGB or 6 RGBA), or returns null when the file cannot be decoded to one of
-// those. The block belongs to the cache and lives until the process ends.
+// those; tooLarge, when given, then tells whether the picture was refused because decoding it would pass the memory
+// budget (512 MiB). The block belongs to the cache and lives until the process ends.
 // The caller must not hold the engine lock: the file is read and decoded
 // without it, so the window goes on drawing meanwhile, and a fault is reported
 // with the lock free.
-const unsigned char* loadPng(std::string& path, int* width, int* height, int* colorType);
+const unsigned char* loadPng(std::string& path, int* width, int* height, int* colorType, bool* tooLarge = nullptr);
 
 // Bytes of one RGB row: 3 * width rounded up to a multiple of 4.
 size_t rgbRowSize(int width);
@@ -24,6 +25,7 @@ struct PngCacheEntry {
     int height = 0;
     int colorType = 0;
     unsigned char* pixels = nullptr;  // malloc'd; never freed while the process runs
+    bool tooLarge = false;            // pixels null: decoding would pass the memory budget
 };
 
 // Lower-cased path -> PngCacheEntry; lives as long as the process.

@@ -11,6 +11,7 @@
 #include "core/lock.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "platform/platform.h"
 #include "scene/access.h"
@@ -31,8 +32,8 @@ int leadingNumber(const char* text) {
     return static_cast<int>(value);
 }
 
-// The frame files of an action folder in the order the system lists them,
-// then by the number that begins their base names, read as atoi reads it.
+// The frame files of an action folder by the number that begins their base
+// names, read as atoi reads it, then by name.
 std::vector<std::string> listFrameNames(const std::string& folder) {
     std::vector<std::pair<int, std::string>> numbered;
     platformListPngFiles(
@@ -42,7 +43,8 @@ std::vector<std::string> listFrameNames(const std::string& folder) {
                 leadingNumber(fileBaseName(name).c_str()), name);
         },
         &numbered);
-    std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Equal numbers go by name, so every system plays them in one order.
+    std::sort(numbered.begin(), numbered.end());
     std::vector<std::string> names;
     for (auto& [number, name] : numbered) names.push_back(std::move(name));
     return names;
@@ -55,8 +57,29 @@ void advanceSprite(SpriteRecord& sprite) {
         sprite.frameIndex = next;
     else if (sprite.repeatPlay)
         sprite.frameIndex = 0;
+    // Each step the shown frame's file is looked for again, so one deleted
+    // from the disk ends the game within a step, not at some later redraw.
+    sprite.frameTested = false;
     // A hidden sprite steps too, but only a shown one changes the frame.
     if (sprite.visible && sprite.frameIndex != before) noteSceneChange();
+}
+
+// The frame's picture, found in or added to the cache once; null with the
+// message of the fault, and the path to show, when it cannot be had.
+const PngCacheEntry* framePicture(SpriteFrame& frame, const char** message, std::string& shownPath) {
+    shownPath = frame.path;
+    // checkPngPath lower-cases what it is given; the stored path keeps the
+    // disk's letter case, so the test is one lookup.
+    if ((*message = checkPngPath(shownPath))) return nullptr;
+    if (!frame.picture && !(frame.picture = findCachedPng(frame.key))) {
+        // The first drawing of a frame decodes it here, with the lock held:
+        // the frame waits for it, as do other threads that want the lock.
+        const PngCacheEntry decoded = decodePngFile(frame.path.c_str());
+        if (decoded.pixels && cachePng(frame.key, decoded).pixels) frame.picture = findCachedPng(frame.key);
+        if (!frame.picture) *message = decoded.tooLarge ? kMsgPngTooLarge : kMsgFrameLoadFailed;
+        return frame.picture;
+    }
+    return frame.picture;
 }
 
 template <typename Change>
@@ -77,26 +100,20 @@ void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fau
     if (!sprite.visible || sprite.frameIndex < 0 || sprite.frameIndex >= static_cast<int>(sprite.frames.size())) return;
     // A fault ends the game once the lock is released; nothing more is drawn.
     if (fault.message) return;
-    // checkPngPath lower-cases what it is given. Handing it a copy keeps the
-    // stored path in the letter case of the disk, so the per-frame existence
-    // test stays one lookup instead of a case-insensitive directory walk.
-    const std::string& frame = sprite.frames[static_cast<size_t>(sprite.frameIndex)];
-    std::string key = frame;
-    PngCacheEntry picture;
-    const char* message = checkPngPath(key);
-    if (!message) {
-        // The first drawing of a frame decodes it here, with the lock held:
-        // the frame waits for it, as do other threads that want the lock.
-        const PngCacheEntry* cached = findCachedPng(key);
-        picture = cached ? *cached : decodePngFile(frame.c_str());
-        if (!cached && picture.pixels) picture = cachePng(key, picture);
-        if (!picture.pixels) message = kMsgFrameLoadFailed;
+    SpriteFrame& frame = sprite.frames[static_cast<size_t>(sprite.frameIndex)];
+    // Redrawing the same frame within a step touches neither the disk nor
+    // the cache.
+    if (!sprite.frameTested || !frame.picture) {
+        const char* message = nullptr;
+        std::string shownPath;
+        if (!framePicture(frame, &message, shownPath)) {
+            fault.message = message;
+            fault.path = std::move(shownPath);
+            return;
+        }
+        sprite.frameTested = true;
     }
-    if (message) {
-        fault.message = message;
-        fault.path = std::move(key);
-        return;
-    }
+    const PngCacheEntry& picture = *frame.picture;
     sprite.width = picture.width;
     sprite.height = picture.height;
     canvas.drawPicture(sprite.x, sprite.y, picture.width, picture.height, picture.colorType, picture.pixels,
@@ -106,6 +123,7 @@ void drawSpriteRecord(SpriteRecord& sprite, Canvas& canvas, SpritePassFault& fau
 extern "C" {
 
 VINDLE_API void createSprite(int id, const char* name) {
+    noteApiCall();
     if (!name) name = "";
     std::string folder;
     lockEngine();
@@ -125,6 +143,7 @@ VINDLE_API void createSprite(int id, const char* name) {
 }
 
 VINDLE_API void playSpriteAnimate(int id, const char* action) {
+    noteApiCall();
     if (!action) action = "";
     platformNoteGameString(action);
     lockEngine();
@@ -143,6 +162,7 @@ VINDLE_API void playSpriteAnimate(int id, const char* action) {
     sprite->frames.clear();
     sprite->action = action;
     sprite->frameIndex = 0;
+    sprite->frameTested = false;
 
     // The stored folder, not the current resources directory: a sprite stays
     // where it was created.
@@ -162,8 +182,12 @@ VINDLE_API void playSpriteAnimate(int id, const char* action) {
 
     for (const std::string& name : listFrameNames(actionFolder)) {
         // A frame whose path does not fit could never be loaded.
-        std::string framePath = joinPath(actionFolder, name.c_str());
-        if (fitsPathBuffer(framePath)) sprite->frames.push_back(std::move(framePath));
+        SpriteFrame frame;
+        frame.path = joinPath(actionFolder, name.c_str());
+        if (!fitsPathBuffer(frame.path)) continue;
+        frame.key = frame.path;
+        lowerCaseGameString(&frame.key[0]);
+        sprite->frames.push_back(std::move(frame));
     }
     unlockEngine();
 }

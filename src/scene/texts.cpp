@@ -2,11 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "core/diagnostics.h"
 #include "core/lock.h"
 #include "core/messages.h"
+#include "core/process.h"
 #include "core/settings.h"
 #include "core/tables.h"
 #include "platform/platform.h"
@@ -24,22 +27,61 @@ bool withText(int id, Change change) {
     return withRecord<TextRecord>(textTable, id, kMsgTextMissing, change);
 }
 
+// What a text's layout is made from.
+struct TextShape {
+    std::string text;
+    int32_t fontSize = 0;
+    bool operator==(const TextShape& other) const { return text == other.text && fontSize == other.fontSize; }
+};
+
+// Gives a text the string or size that reshape makes of its current ones.
+// The layout, whose glyphs may take long to rasterise, is made before the
+// engine lock is taken, so the window goes on drawing meanwhile; should
+// another thread reshape the text in between, it is made again for that.
+template <typename Reshape>
+void reshapeText(int id, Reshape reshape) {
+    TextShape current;
+    if (!withText(id, [&](TextRecord& r) { current = TextShape{r.text, r.fontSize}; })) return;
+    for (;;) {
+        TextShape wanted = current;
+        reshape(wanted);
+        // A game that sets the same string every loop changes nothing.
+        if (wanted == current) return;
+        std::unique_ptr<TextLayout> layout = layoutText(wanted.text.c_str(), wanted.fontSize);
+        bool stored = false;
+        // The text may have gone with clearGameUI meanwhile: that is warned
+        // about as for any absent number.
+        const bool present = withText(id, [&](TextRecord& r) {
+            if (!(TextShape{r.text, r.fontSize} == current)) {
+                current = TextShape{r.text, r.fontSize};
+                return;
+            }
+            r.text = std::move(wanted.text);
+            r.fontSize = wanted.fontSize;
+            r.layout = std::move(layout);
+            noteSceneChange();
+            stored = true;
+        });
+        if (!present || stored) return;
+    }
+}
+
 }  // namespace
 
 void drawTextRecord(TextRecord& record, Canvas& canvas) {
-    if (!record.visible) return;
-    // Laid out once per change of string or size, not on every frame.
-    if (record.layout && !layoutIsCurrent(*record.layout)) record.layout.reset();
-    if (!record.layout) record.layout = layoutText(record.text.c_str(), record.fontSize);
+    // Every text is laid out when its string or size is set.
+    if (!record.visible || !record.layout) return;
     canvas.drawText(record.x, record.y, record.red, record.green, record.blue, *record.layout);
 }
 
 extern "C" {
 
 VINDLE_API void createText(int id, const char* text) {
+    noteApiCall();
     platformNoteGameString(text);
     auto record = std::make_unique<TextRecord>();
     record->text = copyGameString(text);
+    record->layout = layoutText(record->text.c_str(), record->fontSize);
     lockEngine();
     refuseTakenNumber(textTable, id, kMsgTextExists);
     textTable.add(id, std::move(record));
@@ -55,16 +97,9 @@ VINDLE_API void setTextPosition(int id, int x, int y) {
 }
 
 VINDLE_API void setText(int id, const char* text) {
-    // Copied before the lock so the frame waits no longer than the swap.
     platformNoteGameString(text);
-    std::string copy = copyGameString(text);
-    withText(id, [&](TextRecord& r) {
-        // A game that sets the same string every loop changes nothing.
-        if (r.text == copy) return;
-        std::swap(r.text, copy);
-        r.layout.reset();
-        noteSceneChange();
-    });
+    const std::string copy = copyGameString(text);
+    reshapeText(id, [&](TextShape& shape) { shape.text = copy; });
 }
 
 VINDLE_API void setTextColor(int id, float red, float green, float blue) {
@@ -76,12 +111,7 @@ VINDLE_API void setTextColor(int id, float red, float green, float blue) {
 }
 
 VINDLE_API void setTextFontSize(int id, int size) {
-    withText(id, [&](TextRecord& r) {
-        if (r.fontSize == size) return;
-        r.fontSize = size;
-        r.layout.reset();
-        noteSceneChange();
-    });
+    reshapeText(id, [&](TextShape& shape) { shape.fontSize = size; });
 }
 
 VINDLE_API void hideText(int id) {

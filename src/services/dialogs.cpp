@@ -3,6 +3,7 @@
 
 #include "core/diagnostics.h"
 #include "core/messages.h"
+#include "core/process.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "vindle.h"
@@ -23,6 +24,7 @@ int showMessage(int style, const char* format, va_list arguments) {
 extern "C" {
 
 VINDLE_API int alert(const char* format, ...) {
+    noteApiCall();
     va_list arguments;
     va_start(arguments, format);
     int result = showMessage(PLATFORM_BOX_OK, format, arguments);
@@ -32,6 +34,7 @@ VINDLE_API int alert(const char* format, ...) {
 }
 
 VINDLE_API int confirm(const char* format, ...) {
+    noteApiCall();
     va_list arguments;
     va_start(arguments, format);
     int result = showMessage(PLATFORM_BOX_YESNO_QUESTION, format, arguments);

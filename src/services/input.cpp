@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "core/process.h"
 #include "core/requests.h"
 #include "vindle.h"
 
@@ -84,22 +85,52 @@ void onPassiveMotion(int x, int y) {
 
 extern "C" {
 
-VINDLE_API int getMousePositionX(void) { return mouseX.load(kRelaxed); }
+VINDLE_API int getMousePositionX(void) {
+    noteApiCall();
+    return mouseX.load(kRelaxed);
+}
 
 // The window counts y downwards from the top, the scene upwards from the bottom.
-VINDLE_API int getMousePositionY(void) { return getGameHeight() - mouseY.load(kRelaxed); }
+VINDLE_API int getMousePositionY(void) {
+    noteApiCall();
+    return getGameHeight() - mouseY.load(kRelaxed);
+}
 
-VINDLE_API int isMouseLeftButtonDown(void) { return mouseLeftDown.load(kRelaxed); }
+VINDLE_API int isMouseLeftButtonDown(void) {
+    noteApiCall();
+    return mouseLeftDown.load(kRelaxed);
+}
 
 // Only the window thread may talk to GLUT; it applies these at its next idle tick.
-VINDLE_API void showMouseCursor(void) { requestCursor(true); }
-VINDLE_API void hideMouseCursor(void) { requestCursor(false); }
+VINDLE_API void showMouseCursor(void) {
+    noteApiCall();
+    requestCursor(true);
+}
+VINDLE_API void hideMouseCursor(void) {
+    noteApiCall();
+    requestCursor(false);
+}
 
-VINDLE_API int getPressedKeyCode(void) { return pressedKeyCode.load(kRelaxed); }
-VINDLE_API int getPressedNormalKeyCode(void) { return normalKeyCode.load(kRelaxed); }
-VINDLE_API int getPressedSpecialKeyCode(void) { return specialKeyCode.load(kRelaxed); }
+VINDLE_API int getPressedKeyCode(void) {
+    noteApiCall();
+    return pressedKeyCode.load(kRelaxed);
+}
+VINDLE_API int getPressedNormalKeyCode(void) {
+    noteApiCall();
+    return normalKeyCode.load(kRelaxed);
+}
+VINDLE_API int getPressedSpecialKeyCode(void) {
+    noteApiCall();
+    return specialKeyCode.load(kRelaxed);
+}
 
-VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler) { normalKeyUpHandler.store(handler, kRelaxed); }
-VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler) { specialKeyUpHandler.store(handler, kRelaxed); }
+VINDLE_API void onNormalKeyUp(NormalKeyUpFunc handler) {
+    noteApiCall();
+    normalKeyUpHandler.store(handler, kRelaxed);
+}
+VINDLE_API void onSpecialKeyUp(SpecialKeyUpFunc handler) {
+    noteApiCall();
+    specialKeyUpHandler.store(handler, kRelaxed);
+}
 
 }  // extern "C"

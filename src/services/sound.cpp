@@ -7,6 +7,7 @@
 #include "core/diagnostics.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/process.h"
 #include "platform/platform.h"
 #include "platform/seam.h"
 #include "vindle.h"
@@ -26,6 +27,7 @@ bool equalsIgnoringCase(const char* a, const char* b) {
 extern "C" {
 
 VINDLE_API int playSound(const char* fileName, int repeat) {
+    noteApiCall();
     if (!fileName) fileName = "";
     std::string fullPath;
     char shortPath[kPathBufferSize] = {};
@@ -53,6 +55,7 @@ VINDLE_API int playSound(const char* fileName, int repeat) {
 }
 
 VINDLE_API int closeSound(const char* fileName) {
+    noteApiCall();
     if (!fileName) fileName = "";
     std::string fullPath;
     char shortPath[kPathBufferSize] = {};

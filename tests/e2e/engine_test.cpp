@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,28 @@ TEST(StartUp, WithoutADisplayOrStartedTwiceTheGameEndsWithItsFatalMessageAndStat
     EXPECT_EQ(twice.wait(30000), 255) << twice.output();
 }
 
+TEST(StartUp, TheGameKeepsAConnectionToTheDisplayUntilItsWindowExists) {
+    // An X server resets when its last client leaves and refuses connections
+    // meanwhile: a test connection closed right before GLUT opened its own
+    // made one start in forty fail on Xvfb.
+    if (gamesUnderLauncher()) GTEST_SKIP() << "X connections are the Linux backend's; Wine makes its own";
+    GameProcess game(gameProgram("returns"), std::string("LD_PRELOAD=") + GLUT_TRACE);
+    ASSERT_EQ(game.wait(30000), 1) << game.output();
+    const std::string out = game.output();
+    const size_t window = out.find("[trace] window created");
+    ASSERT_NE(window, std::string::npos) << out;
+    std::istringstream lines(out.substr(0, window));
+    int open = 0, opened = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line == "[trace] display opened") ++open, ++opened;
+        if (line == "[trace] display closed") {
+            --open;
+            EXPECT_GT(open, 0) << "the game had no connection left before its window:\n" << out;
+        }
+    }
+    EXPECT_GE(opened, 1) << out;
+}
+
 TEST(StartUp, BannerOfFourLinesComesBeforeTheWindow) {
     GameProcess game(gameProgram("returns"), std::string("LD_PRELOAD=") + GLUT_TRACE);
     ASSERT_EQ(game.wait(30000), 1) << game.output();
@@ -90,7 +113,8 @@ TEST(StartUp, BannerOfFourLinesComesBeforeTheWindow) {
     for (size_t at = banner.find("\r\n"); at != std::string::npos; at = banner.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, 4) << banner;
     EXPECT_EQ(banner.size() >= 2 ? banner.substr(banner.size() - 2) : "", "\r\n");
-    EXPECT_NE(banner.find("https://"), std::string::npos);
+    // It sends the student to the manual that comes with the engine.
+    EXPECT_NE(banner.find("docs"), std::string::npos) << banner;
     EXPECT_LT(window, out.find("game started"));
 }
 

@@ -1,10 +1,14 @@
-// Writes the fuzzer's seed corpus into the folder given: small pictures of
-// every colour type and bit depth, plain and interlaced, with transparency
-// and text chunks, made by the tests' own PNG writer.
+// Writes a fuzz target's seed corpus into the folder given: for png, small
+// pictures of every colour type and bit depth, plain and interlaced, with
+// transparency and text chunks, made by the tests' own PNG writer; for sound,
+// short WAVs in every encoding and MP3s, written by libsndfile; for text,
+// game strings in UTF-8 and GBK.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "support/pngfiles.h"
+#include "support/sound_files.h"
 
 namespace {
 
@@ -36,14 +40,7 @@ PngPicture picture(int colorType, int bitDepth, bool interlaced) {
     return p;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s folder\n", argv[0]);
-        return 2;
-    }
-    const std::string folder = argv[1];
+int pngSeeds(const std::string& folder) {
     struct Kind {
         int colorType;
         std::vector<int> depths;
@@ -88,4 +85,52 @@ int main(int argc, char** argv) {
     }
     printf("%d seeds written\n", written);
     return failed ? 1 : 0;
+}
+
+int soundSeeds(const std::string& folder) {
+    const int wav = SF_FORMAT_WAV, mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+    const int formats[] = {wav | SF_FORMAT_PCM_U8,  wav | SF_FORMAT_PCM_16,    wav | SF_FORMAT_PCM_24,
+                           wav | SF_FORMAT_PCM_32,  wav | SF_FORMAT_FLOAT,     wav | SF_FORMAT_DOUBLE,
+                           wav | SF_FORMAT_ALAW,    wav | SF_FORMAT_ULAW,      wav | SF_FORMAT_IMA_ADPCM,
+                           wav | SF_FORMAT_MS_ADPCM, wav | SF_FORMAT_GSM610,   mp3};
+    int written = 0, failed = 0;
+    for (const int format : formats) {
+        // GSM 6.10 is for 8 kHz mono only.
+        const bool small = (format & SF_FORMAT_SUBMASK) == SF_FORMAT_GSM610;
+        const std::string name = folder + "/seed-" + std::to_string(format) + (format == mp3 ? ".mp3" : ".wav");
+        if (writeToneFile(name, format, small ? 8000 : 22050, small ? 1 : 2, 440, 60))
+            ++written;
+        else
+            ++failed;
+    }
+    printf("%d seeds written\n", written);
+    return failed ? 1 : 0;
+}
+
+int textSeeds(const std::string& folder) {
+    // The first byte picks the encoding (detected, GBK, UTF-8); NULs part strings.
+    // Every byte of a literal but its terminator.
+    auto bytes = [](const auto& literal) { return std::string(literal, sizeof literal - 1); };
+    const std::string seeds[] = {
+        bytes("\0score 1\0"),
+        bytes("\0你好，世界\0C:\\游戏\\Images\\背景.PNG"),
+        bytes("\0\xc4\xe3\xba\xc3\0\xd3\xce\xcf\xb7\\\xb1\xb3.png"),
+        bytes("\x01\x81\x5c\x81\x40" "abc\xfe"),
+        bytes("\x02\xe4\xbd\xa0\xe5\xa5\xbd\xf0\x9f\x98\x80\xe4\xbd"),
+    };
+    int written = 0;
+    for (const std::string& seed : seeds) writeBytes(folder + "/seed-" + std::to_string(written++) + ".txt", seed);
+    printf("%d seeds written\n", written);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (strcmp(argv[1], "png") != 0 && strcmp(argv[1], "sound") != 0 && strcmp(argv[1], "text") != 0)) {
+        fprintf(stderr, "usage: %s png|sound|text folder\n", argv[0]);
+        return 2;
+    }
+    if (strcmp(argv[1], "png") == 0) return pngSeeds(argv[2]);
+    return strcmp(argv[1], "sound") == 0 ? soundSeeds(argv[2]) : textSeeds(argv[2]);
 }

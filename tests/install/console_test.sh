@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a game prints, all of it (stdout and stderr): the banner in a normal
 # run; the banner and the engine's one line when there is no audio output
-# (no lines from the audio libraries); one hint when zqInit is never called.
+# (no lines from the audio libraries); one hint when a game never called the
+# engine, none for a program that did or that loaded the library itself.
 #   console_test.sh BUILD_DIR SOURCE_DIR
 . "$(dirname "$0")/common.sh"
 build=$(readlink -f "$1") source=$(readlink -f "$2")
@@ -27,4 +28,13 @@ status=0
 [ "$status" = 0 ] || fail "no_zqinit ended with status $status"
 grep -q 'zqInit' "$scratch/hint.out" && [ "$(lines "$scratch/hint.out")" = 1 ] ||
   { cat "$scratch/hint.out" >&2; fail "no one-line hint about zqInit"; }
-echo "console: banner only; banner and one line without audio; one hint without zqInit"
+
+# No hint for a program that called the engine (a console program showing a
+# box, here without a display), nor for one that only loads the library.
+compile alert_only
+env -u DISPLAY "$scratch/alert_only" >"$scratch/alert.out" 2>&1 || true
+! grep -q 'zqInit' "$scratch/alert.out" || { cat "$scratch/alert.out" >&2; fail "a hint after a call of alert"; }
+python3 -c 'import ctypes, sys; ctypes.CDLL(sys.argv[1])' "$build/libvindle.so" >"$scratch/loaded.out" 2>&1 ||
+  fail "python could not load the library"
+[ "$(lines "$scratch/loaded.out")" = 0 ] || { cat "$scratch/loaded.out" >&2; fail "loading the library printed"; }
+echo "console: banner only; banner and one line without audio; one hint without zqInit, none after a call or a load"

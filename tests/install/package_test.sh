@@ -13,7 +13,8 @@ for path in ./usr/lib/libvindle.so ./usr/lib/$soname ./usr/include/vindle.h \
     ./usr/lib/pkgconfig/vindle.pc ./usr/lib/cmake/Vindle/VindleConfig.cmake \
     ./usr/lib/cmake/Vindle/VindleTargets.cmake ./usr/bin/vindle-new-game \
     ./usr/share/vindle/starter/main.c ./usr/share/vindle/starter/Images/bg.png \
-    ./usr/share/vindle/starter/Sprites/walker/walk/1.png ./usr/share/vindle/starter/Sounds/jump.wav; do
+    ./usr/share/vindle/starter/Sprites/walker/walk/1.png ./usr/share/vindle/starter/Sounds/jump.wav \
+    ./usr/share/doc/vindle/api.md ./usr/share/doc/vindle/mistakes.md; do
   grep -qx "$path" <<<"$files" || fail "$path is not in the package"
 done
 grep -q -e '^\./usr/lib/.*\.a$' -e '/tests\?/' -e 'e2e_' <<<"$files" && fail "test files in the package"

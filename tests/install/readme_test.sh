@@ -24,6 +24,19 @@ diff <(awk '/^```cmake$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.md")
      <(awk '/^```cmake$/ {on = 1; next} /^```/ {on = 0} on' "$source/README.en.md") >&2 ||
   fail "the two READMEs show different CMake projects"
 
+# The package sets and test options the READMEs name are the ones the scripts
+# take, and every set of packages is named there.
+sets=" $("$source/tools/setup.sh" --sets) "
+for set in $(grep -o 'tools/setup.sh [a-z]*' "$scratch/zh" | awk '{print $2}' | sort -u); do
+  [[ "$sets" == *" $set "* ]] || fail "the READMEs name the package set '$set'; tools/setup.sh has: $sets"
+done
+for set in $sets; do
+  [ "$set" = student ] || grep -q "tools/setup.sh $set\b" "$scratch/zh" || fail "the READMEs never name the package set '$set'"
+done
+for option in $(grep -o 'tools/test.sh --[a-z]*' "$scratch/zh" | awk '{print $2}' | sort -u); do
+  grep -q "^  $option)" "$source/tools/test.sh" || fail "the READMEs name tools/test.sh $option, which it does not take"
+done
+
 # The package the READMEs install is the one tools/package.sh makes.
 deb="vindle_$(awk '/^Version:/ {print $2}' "$build/vindle.pc.in")_$(dpkg --print-architecture).deb"
 grep -ho 'vindle_[^ ]*\.deb' "$source/README.md" "$source/README.en.md" | sort -u | while read -r named; do
@@ -82,6 +95,8 @@ expect_game_ends ./mygame
 # prints it (banner, box buttons and the sound backend's reasons aside).
 printf '#include "core/messages.h"\n#include <cstdio>\n#define P(name, text) printf("%%s\\t%%s\\n", #name, text);\nint main() { VINDLE_MESSAGES(P) }\n' >messages.cpp
 g++ -std=c++17 -I"$source/src" messages.cpp -o messages
+# The banner and the first title point to something that exists, not to a placeholder.
+./messages | grep -E '^kMsg(Banner|InitialTitle)' | grep -q 'example\.' && fail "a message names a placeholder address"
 ./messages | grep -Ev '^kMsg(Banner|Button|SoundHardware|SoundNotOpen|SoundFileNotFound|SoundCannotDecode|SoundUnknownError)' |
   while IFS=$'\t' read -r name text; do
     grep -qF -- "$text" "$source/docs/api.md" || fail "docs/api.md does not quote $name: $text"

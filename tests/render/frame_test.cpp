@@ -92,7 +92,7 @@ TEST_F(FrameTest, AWindowLargerThanTheGameIsFilledAndTheSceneRunsToItsEdges) {
     createText(1, "WWWWWW");
     setTextPosition(1, 90, 30);
     setTextColor(1, 1.0f, 1.0f, 1.0f);
-    renderFrame(100, 60, 200, 100);
+    renderFrame(100, 60);  // in the 200 by 100 window
     const Rgb background{0, 0, 255}, white{255, 255, 255};
     for (int x = 80; x < 140; ++x) EXPECT_EQ(context.at(x, 10), (Rgb{255, 0, 0})) << x;
     for (int x = 5; x < 8; ++x) EXPECT_EQ(context.at(x, 70), (Rgb{0, 255, 0})) << x;

@@ -153,13 +153,28 @@ TEST_F(SpritePassDeathTest, UndecodableOrVanishedFramesAreFatalWhenDrawn) {
     std::string lowered = tmp;
     for (char& c : lowered) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_EXIT(render(), ::testing::ExitedWithCode(kFatalStatus),
-                "<box>加载图片失败" + lowered + "[a-z0-9]{6}/sprites/bad/walk/1\\.png" + kLockFreeAfterBox);
+                "<box>加载图片失败" + lowered + "[a-z0-9._-]{6}/sprites/bad/walk/1\\.png" + kLockFreeAfterBox);
+    clearGameUI();
+    res.file("Sprites/huge/walk/1.png", pngHeaderOnly(100000, 100000));
+    sprite(1, "huge", "walk");
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+                "<box>图片 " + lowered + "[a-z0-9._-]{6}/sprites/huge/walk/1\\.png 太大：");
     clearGameUI();
     const std::string gone = frame("Sprites/gone/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
     sprite(1, "gone", "walk");
     std::filesystem::remove(gone);  // after the listing
     EXPECT_EXIT(render(), ::testing::ExitedWithCode(kFatalStatus),
-                "<box>图片 " + tmp + "[A-Za-z0-9]{6}/Sprites/gone/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
+                "<box>图片 " + tmp + "[A-Za-z0-9._-]{6}/Sprites/gone/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
+    // Deleted after it was drawn, a frame is missed at the next step, even
+    // when the step stays on it (an action of one frame).
+    clearGameUI();
+    const std::string later = frame("Sprites/later/walk/1.png", solidPicture(1, 1, {1, 2, 3}));
+    sprite(1, "later", "walk");
+    render();
+    std::filesystem::remove(later);
+    advanceAnimations();
+    EXPECT_EXIT(render(), ::testing::ExitedWithCode(255),
+                "<box>图片 " + tmp + "[A-Za-z0-9._-]{6}/Sprites/later/walk/1\\.png 文件不存在！" + kLockFreeAfterBox);
 }
 
 }  // namespace

@@ -9,10 +9,13 @@
 #include <thread>
 #include <vector>
 
+#include "core/settings.h"
 #include "core/tables.h"
 #include "platform/linux/glyphs.h"
+#include "platform/seam.h"
 #include "scene/glyphs.h"
 #include "scene/objects.h"
+#include "support/fatal.h"
 #include "support/osmesa.h"
 #include "vindle.h"
 
@@ -126,6 +129,7 @@ TEST_F(TextRender, HiddenAndEmptyTextsLeaveTheBackground) {
     hideText(1);
     createText(2, "");
     setTextPosition(2, 50, 50);
+    setGlyphCacheEnabled(true);  // empties the cache
     EXPECT_EQ(ink(frame()).count, 0);
     EXPECT_EQ(cachedGlyphCount(), 0);  // a hidden text rasterises nothing
     showText(1);
@@ -210,4 +214,41 @@ TEST_F(TextRender, ALongTextShowsWhatItsVisiblePartShows) {
     EXPECT_TRUE(textFrame(std::string(many, 'W') + "Hi", -(many - 2) * advance) == shortLeft);
     const std::vector<Rgb> shortRight = textFrame("Hi" + std::string(kWidth / advance + 2, 'W'), 10);
     EXPECT_TRUE(textFrame("Hi" + std::string(many, 'W'), 10) == shortRight);
+}
+
+// A long text of many characters at a large size took a minute of glyphs
+// with the engine lock held, and the window stood still. The thread that sets
+// a string or a size rasterises its glyphs before it takes the lock; a frame
+// that meets glyphs the cache lacks rasterises only for a while and leaves
+// the rest to the next frames, which it asks for.
+TEST_F(TextRender, GlyphsAreRasterisedWithTheLockFreeAndAFrameRasterisesForABoundedTime) {
+    static std::atomic<int> rasterisedUnderTheLock;
+    rasterisedUnderTheLock = 0;
+    platformSetGlyphWatcher([](char32_t, int) {
+        if (!engineLockTakenByAnotherThread()) ++rasterisedUnderTheLock;
+    });
+    createText(1, "甲乙");
+    setTextPosition(1, 10, 60);
+    setText(1, "丙丁戊");
+    setTextFontSize(1, 30);
+    const std::vector<Rgb> whole = frame();
+    platformSetGlyphWatcher(nullptr);
+    EXPECT_EQ(rasterisedUnderTheLock.load(), 0);
+
+    setGlyphCacheEnabled(true);  // empties the cache
+    setFrameGlyphTime(std::chrono::microseconds(0));
+    std::vector<int> cached;
+    std::vector<bool> askedAgain;
+    for (int f = 0; f < 4; ++f) {
+        const uint64_t before = sceneVersion();
+        const std::vector<Rgb> pixels = frame();
+        cached.push_back(cachedGlyphCount());
+        askedAgain.push_back(sceneVersion() != before);
+        if (f == 3) {
+            EXPECT_TRUE(pixels == whole);
+        }
+    }
+    setFrameGlyphTime(std::chrono::milliseconds(20));
+    EXPECT_EQ(cached, (std::vector<int>{1, 2, 3, 3}));
+    EXPECT_EQ(askedAgain, (std::vector<bool>{true, true, false, false}));
 }

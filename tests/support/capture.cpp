@@ -4,15 +4,22 @@
 
 #include <cstdio>
 
-std::string captureStdout(const std::function<void()>& body) {
+namespace {
+
+std::string capture(const std::function<void()>& body, bool withStderr) {
     fflush(stdout);
+    fflush(stderr);
     FILE* sink = tmpfile();
-    int saved = dup(fileno(stdout));
+    int saved = dup(fileno(stdout)), savedError = dup(fileno(stderr));
     dup2(fileno(sink), fileno(stdout));
+    if (withStderr) dup2(fileno(sink), fileno(stderr));
     body();
     fflush(stdout);
+    fflush(stderr);
     dup2(saved, fileno(stdout));
+    dup2(savedError, fileno(stderr));
     close(saved);
+    close(savedError);
     std::string text;
     rewind(sink);
     char buffer[4096];
@@ -21,3 +28,8 @@ std::string captureStdout(const std::function<void()>& body) {
     fclose(sink);
     return text;
 }
+
+}  // namespace
+
+std::string captureStdout(const std::function<void()>& body) { return capture(body, false); }
+std::string captureConsole(const std::function<void()>& body) { return capture(body, true); }

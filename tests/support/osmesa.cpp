@@ -26,16 +26,16 @@ Rgb OffscreenContext::at(int x, int y) const {
     return Rgb{pixel[0], pixel[1], pixel[2]};
 }
 
-void renderFrame(int width, int height, int windowWidth, int windowHeight) {
+void renderFrame(int width, int height) {
     // setGameSize also asks for a window resize, which only a window thread
-    // would carry out; the frame reads the stored size.
+    // would carry out; the frame reads the stored size and covers the
+    // window, here the offscreen buffer.
     setGameSize(width, height);
-    if (windowWidth <= 0 || windowHeight <= 0) {
-        windowWidth = width;
-        windowHeight = height;
-    }
+    GLint windowWidth = 0, windowHeight = 0, format = 0;
+    void* buffer = nullptr;
+    OSMesaGetColorBuffer(OSMesaGetCurrentContext(), &windowWidth, &windowHeight, &format, &buffer);
     drawFrame(windowWidth, windowHeight);
-    presentFrame(windowHeight);
+    presentFrame();
     glFinish();
 }
 

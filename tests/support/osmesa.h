@@ -27,5 +27,5 @@ private:
 };
 
 // Sets the game size, draws and presents one frame with the active renderer
-// into a window of the game size, or of the size given, and finishes it.
-void renderFrame(int width, int height, int windowWidth = 0, int windowHeight = 0);
+// into the current offscreen buffer, the window, and finishes it.
+void renderFrame(int width, int height);

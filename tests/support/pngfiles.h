@@ -5,6 +5,7 @@
 #include <png.h>
 #include <stdlib.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,29 @@ struct PngPicture {
     };
     std::vector<Text> texts;
 };
+
+// One PNG chunk: length, type, data and checksum.
+inline std::string pngChunk(const char* type, const std::string& data) {
+    std::string bytes;
+    const uint32_t length = static_cast<uint32_t>(data.size());
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(length >> shift);
+    std::string body = std::string(type, 4) + data;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    bytes += body;
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(crc >> shift);
+    return bytes;
+}
+
+// A file whose header claims an 8-bit RGBA picture of the given size, with
+// only a few bytes of image data after it.
+inline std::string pngHeaderOnly(uint32_t width, uint32_t height) {
+    std::string header;
+    for (uint32_t side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(side >> shift);
+    header += std::string("\x08\x06\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", "xyz") +
+           pngChunk("IEND", "");
+}
 
 // Writes the picture; returns false when libpng refused it.
 inline bool writePng(const std::string& path, const PngPicture& picture) {

@@ -182,7 +182,7 @@ std::string findGameWindow(pid_t pid, int timeoutMs) {
                                                  " --class " + windowClass + " 2>/dev/null"));
             id.clear();
             for (std::string line; id.empty() && std::getline(lines, line);)
-                if (!line.empty() && !isWineDummyWindow(line)) id = line;
+                if (!line.empty() && !(gamesUnderLauncher() && isWineDummyWindow(line))) id = line;
             return !id.empty();
         },
         timeoutMs);

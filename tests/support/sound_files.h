@@ -1,6 +1,10 @@
 // Sound fixtures made on the spot: a folder with a Sounds sub-folder and tiny
-// 16-bit mono WAV files of sine tones.
+// WAV files of sine tones, 16-bit mono or in any encoding libsndfile writes.
 #pragma once
+
+#if __has_include(<sndfile.h>)
+#include <sndfile.h>
+#endif
 
 #include <cmath>
 #include <cstdint>
@@ -38,6 +42,43 @@ inline void writeToneWav(const std::string& path, double frequency, int toneMs, 
         put(static_cast<uint16_t>(static_cast<int16_t>(value)), 2);
     }
     writeBytes(path, bytes);
+}
+
+#if __has_include(<sndfile.h>)
+// A tone in every channel, written by libsndfile in format (SF_FORMAT_*, major
+// type and encoding); false when libsndfile refuses the combination.
+inline bool writeToneFile(const std::string& path, int format, int rate, int channels, double frequency, int ms) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) return false;
+    const sf_count_t frames = static_cast<sf_count_t>(rate) * ms / 1000;
+    std::vector<float> samples(static_cast<size_t>(frames) * channels);
+    for (sf_count_t i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            samples[static_cast<size_t>(i) * channels + c] = 0.4f * std::sin(2 * M_PI * frequency * i / rate);
+    const bool written = sf_writef_float(file, samples.data(), frames) == frames;
+    return sf_close(file) == 0 && written;
+}
+#endif
+
+// The bytes of a PCM WAV whose header says what it likes; data is what
+// follows it.
+inline std::string wavBytes(uint32_t rate, uint16_t channels, uint16_t bits, const std::string& data) {
+    std::string bytes;
+    auto put = [&bytes](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    const uint16_t frameBytes = static_cast<uint16_t>(channels * bits / 8);
+    bytes += "RIFF";
+    put(static_cast<uint32_t>(36 + data.size()), 4);
+    bytes += "WAVEfmt ";
+    put(16, 4), put(1, 2), put(channels, 2), put(rate, 4), put(rate * frameBytes, 4), put(frameBytes, 2), put(bits, 2);
+    bytes += "data";
+    put(static_cast<uint32_t>(data.size()), 4);
+    return bytes + data;
 }
 
 // The process's resident memory, from /proc (-1 when it cannot be read, as on

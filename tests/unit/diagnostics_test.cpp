@@ -4,13 +4,20 @@
 #include <iconv.h>
 #endif
 
+#include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "core/messages.h"
+#include "core/process.h"
 #include "platform/seam.h"
 #include "support/capture.h"
 #include "support/fatal.h"
+#include "support/temp_resources.h"
 
 namespace {
 
@@ -102,3 +109,96 @@ TEST(Messages, EveryTextIsNonEmptyAndHasACodePage936Form) {
     EXPECT_STREQ(messageText(MessageId::kMsgDialogCaptionId), kMsgDialogCaption);
 }
 #endif
+
+// The hint about a forgotten zqInit is for games that never called the engine:
+// every function of the header counts as a call (zqInit, which starts the
+// window, is covered by the console test's normal run).
+TEST(ExitHint, EveryFunctionOfTheHeaderCountsAsACallOfTheEngine) {
+    TempResources res;
+    ASSERT_TRUE(writePng(res.file("Images/a.png"), solidPicture(1, 1, {1, 2, 3})));
+    ASSERT_TRUE(writePng(res.file("Sprites/s/walk/1.png"), solidPicture(1, 1, {1, 2, 3})));
+    res.file("Sounds/a.wav", "RIFF");
+    setResourcesDir(res.root().c_str());
+    clearGameUI();
+    platformSetMessageBoxHook([](const char*, const char*, int, bool) -> int { return PLATFORM_BOX_IDOK; });
+    platformSetSoundHooks([](const char*, bool) { return 0; }, [](const char*) { return 0; });
+    const std::vector<std::pair<std::string, std::function<void()>>> calls = {
+        {"setGameSize", [] { setGameSize(800, 600); }},
+        {"getGameWidth", [] { getGameWidth(); }},
+        {"getGameHeight", [] { getGameHeight(); }},
+        {"setViewPortPosition", [] { setViewPortPosition(0, 0); }},
+        {"getViewPortPositionX", [] { getViewPortPositionX(); }},
+        {"getViewPortPositionY", [] { getViewPortPositionY(); }},
+        {"setBgColor", [] { setBgColor(1, 1, 1); }},
+        {"setGameTitle", [] { setGameTitle("t"); }},
+        {"getZQGameVersion", [] { getZQGameVersion(); }},
+        {"pauseGame", [] { pauseGame(0); }},
+        {"asyncRun", [] { asyncRun(nullptr, nullptr); }},
+        {"setResourcesDir", [&] { setResourcesDir(res.root().c_str()); }},
+        {"clearGameUI", [] { clearGameUI(); }},
+        {"createText", [] { createText(1, "t"); }},
+        {"setTextPosition", [] { setTextPosition(1, 0, 0); }},
+        {"setText", [] { setText(1, "t"); }},
+        {"setTextColor", [] { setTextColor(1, 0, 0, 0); }},
+        {"setTextFontSize", [] { setTextFontSize(1, 20); }},
+        {"hideText", [] { hideText(1); }},
+        {"showText", [] { showText(1); }},
+        {"getTextX", [] { getTextX(1); }},
+        {"getTextY", [] { getTextY(1); }},
+        {"isTextVisible", [] { isTextVisible(1); }},
+        {"isValidText", [] { isValidText(1); }},
+        {"createImage", [] { createImage(1, "a.png"); }},
+        {"setImagePosition", [] { setImagePosition(1, 0, 0); }},
+        {"setImageSource", [] { setImageSource(1, "a.png"); }},
+        {"showImage", [] { showImage(1); }},
+        {"hideImage", [] { hideImage(1); }},
+        {"getImageX", [] { getImageX(1); }},
+        {"getImageY", [] { getImageY(1); }},
+        {"getImageWidth", [] { getImageWidth(1); }},
+        {"getImageHeight", [] { getImageHeight(1); }},
+        {"isImageVisible", [] { isImageVisible(1); }},
+        {"isValidImage", [] { isValidImage(1); }},
+        {"createSprite", [] { createSprite(1, "s"); }},
+        {"setSpritePosition", [] { setSpritePosition(1, 0, 0); }},
+        {"setSpriteFlipX", [] { setSpriteFlipX(1, 0); }},
+        {"setSpriteFlipY", [] { setSpriteFlipY(1, 0); }},
+        {"hideSprite", [] { hideSprite(1); }},
+        {"showSprite", [] { showSprite(1); }},
+        {"setSpriteRepeatPlay", [] { setSpriteRepeatPlay(1, 1); }},
+        {"getSpriteX", [] { getSpriteX(1); }},
+        {"getSpriteY", [] { getSpriteY(1); }},
+        {"getSpriteWidth", [] { getSpriteWidth(1); }},
+        {"getSpriteHeight", [] { getSpriteHeight(1); }},
+        {"isSpriteVisible", [] { isSpriteVisible(1); }},
+        {"isValidSprite", [] { isValidSprite(1); }},
+        {"playSpriteAnimate", [] { playSpriteAnimate(1, "walk"); }},
+        {"getMousePositionX", [] { getMousePositionX(); }},
+        {"getMousePositionY", [] { getMousePositionY(); }},
+        {"isMouseLeftButtonDown", [] { isMouseLeftButtonDown(); }},
+        {"showMouseCursor", [] { showMouseCursor(); }},
+        {"hideMouseCursor", [] { hideMouseCursor(); }},
+        {"getPressedKeyCode", [] { getPressedKeyCode(); }},
+        {"getPressedNormalKeyCode", [] { getPressedNormalKeyCode(); }},
+        {"getPressedSpecialKeyCode", [] { getPressedSpecialKeyCode(); }},
+        {"onNormalKeyUp", [] { onNormalKeyUp(nullptr); }},
+        {"onSpecialKeyUp", [] { onSpecialKeyUp(nullptr); }},
+        {"playSound", [] { playSound("a.wav", 0); }},
+        {"closeSound", [] { closeSound("a.wav"); }},
+        {"alert", [] { alert("a"); }},
+        {"confirm", [] { confirm("a"); }},
+    };
+    std::istringstream header(VINDLE_API_NAMES);
+    std::vector<std::string> names{std::istream_iterator<std::string>(header), {}}, called;
+    for (const auto& [name, call] : calls) {
+        forgetApiCalls();
+        call();
+        EXPECT_TRUE(apiCalled()) << name;
+        called.push_back(name);
+    }
+    called.insert(called.begin(), "zqInit");
+    EXPECT_EQ(called, names);
+    clearGameUI();
+    setResourcesDir("");
+    platformSetMessageBoxHook(nullptr);
+    platformSetSoundHooks(nullptr, nullptr);
+}

@@ -136,6 +136,8 @@ TEST_F(ImagesDeath, EachLoadFaultEndsTheProcessWithItsMessage) {
     dies([] { createImage(6, "Note.TXT"); }, expand(kMsgPngNotPng, lower(builtPath("Note.TXT"))));
     dies([] { createImage(6, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
     dies([] { setImageSource(5, "Text.PNG"); }, expand(kMsgImageLoadFailed, lower(builtPath("Text.PNG"))));
+    writeBytes(dir.file("Images/huge.png"), pngHeaderOnly(100000, 100000));
+    dies([] { createImage(6, "huge.png"); }, expand(kMsgPngTooLarge, lower(builtPath("huge.png"))));
     // A pipe named like a picture would block the read with the lock held.
     if (makePipe(dir.file("Images/pipe.png")))
         dies([] { createImage(6, "pipe.png"); }, expand(kMsgPngMissing, builtPath("pipe.png")));

@@ -1,6 +1,9 @@
 // The quiet idle: the frame is drawn again only after a change that shows.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <thread>
+
 #include "core/settings.h"
 #include "scene/sprites.h"
 #include "support/temp_resources.h"
@@ -41,6 +44,36 @@ TEST_F(Redraw, OnlyChangesThatShowAskForAFrame) {
     EXPECT_FALSE(shows([] { setViewPortPosition(3, 0); }));
     setViewPortPosition(0, 0);
     EXPECT_TRUE(shows([] { clearGameUI(); }));
+}
+
+TEST_F(Redraw, ANotANumberColourStoredAgainIsNoChange) {
+    createText(1, "hi");
+    EXPECT_TRUE(shows([] { setTextColor(1, NAN, 0, 0); }));
+    EXPECT_FALSE(shows([] { setTextColor(1, NAN, 0, 0); }));
+    EXPECT_TRUE(shows([] { setBgColor(0, NAN, 0); }));
+    EXPECT_FALSE(shows([] { setBgColor(0, NAN, 0); }));
+    EXPECT_TRUE(shows([] { setBgColor(0, 0, 0); }));
+}
+
+// The window thread reads the count, then what the frame shows. Whatever a
+// game thread wrote before a counted change must be there for it: a frame
+// drawn from older values would be marked drawn and never redrawn. Without
+// release and acquire order, ThreadSanitizer reports the plain word as raced.
+TEST_F(Redraw, AThreadThatSeesTheCountMoveSeesWhatWasWrittenBeforeIt) {
+    static int writtenBefore = 0;
+    writtenBefore = 0;
+    setBgColor(1, 1, 1);
+    const uint64_t before = sceneVersion();
+    std::thread game([] {
+        writtenBefore = 42;
+        setBgColor(0.25f, 0.5f, 0.75f);
+    });
+    while (sceneVersion() == before) std::this_thread::yield();
+    const FrameSettings seen = frameSettings();
+    EXPECT_EQ(writtenBefore, 42);
+    EXPECT_EQ(seen.red, 0.25f);
+    EXPECT_EQ(seen.blue, 0.75f);
+    game.join();
 }
 
 TEST_F(Redraw, AnimationStepsShowOnlyForShownSpritesThatMove) {

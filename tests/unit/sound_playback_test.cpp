@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "platform/linux/sound.h"
 #include "platform/platform.h"
 #include "support/capture.h"
 #include "support/sound_files.h"
@@ -186,6 +187,83 @@ TEST_F(SoundPlayback, GameThreadsMayPlayAndCloseAtOnce) {
     sleepMs(150);
     EXPECT_EQ(peak(listen(200)), 0);  // every sound ended with a close
     EXPECT_EQ(closeSound("low.wav"), 263);
+}
+
+// The level of a frequency in the left channel of 44.1 kHz stereo samples.
+double leftLevel(const std::vector<int16_t>& stereo, double frequency) {
+    const double coefficient = 2 * std::cos(2 * M_PI * frequency / 44100);
+    double s1 = 0, s2 = 0;
+    for (size_t i = 0; i < stereo.size(); i += 2) {
+        const double s0 = stereo[i] + coefficient * s1 - s2;
+        s2 = s1, s1 = s0;
+    }
+    return 2 * std::sqrt(s1 * s1 + s2 * s2 - coefficient * s1 * s2) / (stereo.size() / 2);
+}
+
+TEST(SoundDecoding, WavInEveryEncodingRateAndChannelCountAndMp3Play) {
+    const std::string dir = makeSoundsFolder() + "/Sounds/";
+    struct Variant {
+        const char* name;
+        int format, rate, channels;
+    };
+    const int wav = SF_FORMAT_WAV, mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+    const Variant variants[] = {
+        {"8-bit", wav | SF_FORMAT_PCM_U8, 22050, 1},     {"16-bit", wav | SF_FORMAT_PCM_16, 44100, 2},
+        {"24-bit", wav | SF_FORMAT_PCM_24, 48000, 2},    {"32-bit", wav | SF_FORMAT_PCM_32, 44100, 1},
+        {"float", wav | SF_FORMAT_FLOAT, 44100, 2},      {"double", wav | SF_FORMAT_DOUBLE, 32000, 1},
+        {"IMA ADPCM", wav | SF_FORMAT_IMA_ADPCM, 22050, 1}, {"MS ADPCM", wav | SF_FORMAT_MS_ADPCM, 11025, 2},
+        {"A-law", wav | SF_FORMAT_ALAW, 8000, 1},        {"u-law", wav | SF_FORMAT_ULAW, 8000, 1},
+        {"GSM", wav | SF_FORMAT_GSM610, 8000, 1},        {"96 kHz", wav | SF_FORMAT_PCM_24, 96000, 2},
+        {"8 channels", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, 48000, 8},
+        {"mp3", mp3, 44100, 2},                          {"mp3 mono", mp3, 22050, 1},
+    };
+    for (const Variant& v : variants) {
+        const std::string path = dir + v.name + ((v.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG ? ".mp3" : ".wav");
+        ASSERT_TRUE(writeToneFile(path, v.format, v.rate, v.channels, 440, 500)) << v.name << ": " << sf_strerror(nullptr);
+        std::vector<int16_t> samples;
+        ASSERT_TRUE(decodeSoundForTest(path.c_str(), 300, &samples)) << v.name;
+        EXPECT_GT(leftLevel(samples, 440), 3000) << v.name;
+    }
+}
+
+TEST(SoundDecoding, ImpossibleHeadersAndFilesWithoutSoundAreRefusedAndNoLibraryPrints) {
+    const std::string dir = makeSoundsFolder() + "/Sounds/";
+    ASSERT_TRUE(writeToneFile(dir + "whole.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 22050, 1, 440, 500));
+    const std::string mp3 = readBytes(dir + "whole.mp3"), data(179000, 'x');
+    const std::pair<std::string, std::string> refused[] = {
+        {"1 Hz.wav", wavBytes(1, 1, 16, data)},
+        {"999 Hz.wav", wavBytes(999, 1, 16, data)},
+        {"384001 Hz.wav", wavBytes(384001, 1, 16, data)},
+        {"16 MHz.wav", wavBytes(16000000, 1, 16, data)},
+        {"9 channels.wav", wavBytes(22050, 9, 16, data)},
+        {"header only.wav", wavBytes(22050, 1, 16, "")},
+        {"not a sound.mp3", std::string(4000, 'x')},
+        {"tag only.mp3", "ID3" + std::string(20, '\0')},
+    };
+    const std::pair<std::string, std::string> played[] = {
+        {"1 kHz.wav", wavBytes(1000, 1, 16, data)},
+        {"384 kHz.wav", wavBytes(384000, 8, 16, data)},
+        {"cut.mp3", mp3.substr(0, mp3.size() / 2)},
+    };
+    const std::string printed = captureConsole([&] {
+        for (const auto& [name, bytes] : refused) {
+            writeBytes(dir + name, bytes);
+            std::vector<int16_t> samples;
+            EXPECT_FALSE(decodeSoundForTest((dir + name).c_str(), 1000, &samples)) << name;
+        }
+        for (const auto& [name, bytes] : played) {
+            writeBytes(dir + name, bytes);
+            std::vector<int16_t> samples;
+            EXPECT_TRUE(decodeSoundForTest((dir + name).c_str(), 1000, &samples)) << name;
+        }
+        // Damaged files of every length: decoders have things to say about them.
+        for (int cut = 0; cut < 600; cut += 7) {
+            writeBytes(dir + "cut.mp3", mp3.substr(0, cut));
+            std::vector<int16_t> samples;
+            decodeSoundForTest((dir + "cut.mp3").c_str(), 100, &samples);
+        }
+    });
+    EXPECT_EQ(printed, "");
 }
 
 TEST(SoundDeviceDeathTest, MachineWithoutAudioFallsBackToSilenceWithOneWarning) {

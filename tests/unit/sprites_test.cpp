@@ -30,7 +30,8 @@ std::vector<std::string> frameNames(int id, const std::string& folder) {
     std::vector<std::string> names;
     lockEngine();
     const SpriteRecord* sprite = spriteTable.find(id);
-    for (const std::string& path : sprite ? sprite->frames : std::vector<std::string>{}) {
+    for (const SpriteFrame& frame : sprite ? sprite->frames : std::vector<SpriteFrame>{}) {
+        const std::string& path = frame.path;
         EXPECT_TRUE(samePath(path.substr(0, folder.size() + 1), folder + "/")) << path;
         names.push_back(path.substr(folder.size() + 1));
     }
@@ -127,6 +128,17 @@ TEST_F(Sprites, FramesPlayInOrderOfTheNumberBeginningTheirNames) {
     EXPECT_EQ(frameNames(1, res.path("Sprites/hero/walk")),
               (std::vector<std::string>{"-1.png", "idle.png", "1.png", "2.png", "3.final.png", "10.png", "020.PNG",
                                         "4294967297.png"}));
+}
+
+TEST_F(Sprites, FramesWithTheSameNumberPlayInOrderOfTheirNames) {
+    // All count as 1; made in reverse, so the system's listing order is not
+    // the names' order.
+    for (const char* name : {"1b.png", "1a.png", "1.png", "01.png", "001.png", "+1.png", " 1.png"})
+        res.file(std::string("Sprites/hero/walk/") + name);
+    createSprite(1, "hero");
+    playSpriteAnimate(1, "walk");
+    EXPECT_EQ(frameNames(1, res.path("Sprites/hero/walk")),
+              (std::vector<std::string>{" 1.png", "+1.png", "001.png", "01.png", "1.png", "1a.png", "1b.png"}));
 }
 
 TEST_F(Sprites, TimerAdvancesEverySpriteAsItsStateSays) {

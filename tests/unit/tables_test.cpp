@@ -104,7 +104,7 @@ TEST(ClearGameUI, LeavesThreeEmptyTablesAndFreesTheRecords) {
     auto sprite = std::make_unique<SpriteRecord>();
     sprite->name = "hero";
     sprite->folder = "/x/Sprites/hero";
-    sprite->frames.push_back("/x/Sprites/hero/walk/1.png");
+    sprite->frames.push_back(SpriteFrame{"/x/Sprites/hero/walk/1.png", "/x/sprites/hero/walk/1.png"});
     lockEngine();
     textTable.add(3, std::move(text));
     spriteTable.add(-3, std::move(sprite));

@@ -15,7 +15,7 @@ out=$(mkdir -p "${2:-$root/docs/images}" && cd "${2:-$root/docs/images}" && pwd)
 games=(demo texts images sprites input sound dialogs new-game)
 
 if [ "${1:-}" = "" ]; then
-  "$root/tools/setup.sh"
+  "$root/tools/setup.sh" dev
   cmake -S "$root" -B "$build" >/dev/null
   cmake --build "$build" -j"$(nproc)" --target "${games[@]/new-game/game_resources}" >/dev/null
 fi

@@ -2,7 +2,8 @@
  *
  * 编译并运行：在这个文件夹里输入  make run
  * 图片在 Images 文件夹，精灵（会动的角色）在 Sprites 文件夹，声音在 Sounds 文件夹。
- * 每个函数的说明都在 vindle.h 里，也可以看引擎的 docs/api.md。
+ * 每个函数的说明都在 vindle.h 里，也可以看引擎的 docs/api.md（安装的引擎在 /usr/share/doc/vindle/），
+ * 看不懂引擎的提示时查 docs/mistakes.md。
  */
 #include <stdatomic.h>
 

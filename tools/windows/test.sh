@@ -16,7 +16,7 @@
 #   tools/windows/test.sh [win32] [win64]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-tools/setup.sh
+tools/setup.sh dev windows
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(win32 win64)
 soak_runs="${SOAK_RUNS:-10}"
@@ -24,7 +24,7 @@ out=build-windows/tests
 mkdir -p "$out"
 
 # The Linux test driver and the demo's sounds come from the native build.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVINDLE_TESTS=ON >/dev/null
 cmake --build build -j"${JOBS:-2}" --target vindle_e2e game_resources >/dev/null
 
 . tools/dev/xvfb.sh

@@ -1,53 +1,75 @@
 // Linux backend, sound on top of SDL2_mixer. Every open file is one sound on
 // a mixer channel of its own, so a file is one sound and several files sound
 // together. Files are streamed, not decoded whole: the channel plays a silent
-// carrier and an effect on it fills each block from the file (MP3 through
-// mpg123, PCM WAV straight from the disk), so a play returns at once whatever
-// the file's length and an open sound holds a few kilobytes. Other WAV
-// encodings, which SDL converts whole, are loaded as chunks.
+// carrier and an effect on it fills each block from the file, so a play
+// returns at once whatever the file's length and an open sound holds a few
+// kilobytes. libsndfile decodes the containers it knows by their first bytes
+// (WAV in all its encodings, AIFF, FLAC, Ogg); anything else is read as MPEG
+// audio by libmpg123, told to be quiet: libsndfile's own MPEG decoding prints
+// libmpg123's notes about damaged files to the console.
 //   implemented: every function of the section.
-//   differs from Windows: SDL2_mixer in place of MCI; the error texts come
-//     from core/messages.h; a machine without audio output plays on a silent
-//     device (PLATFORM_SOUND_SILENCED once).
+//   differs from Windows: SDL2_mixer, libsndfile and libmpg123 in place of
+//     MCI; the error texts come from core/messages.h; a machine without audio
+//     output plays on a silent device (PLATFORM_SOUND_SILENCED once).
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 #include <mpg123.h>
+#include <sndfile.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/messages.h"
+#include "platform/linux/sound.h"
 #include "platform/platform.h"
 
 namespace {
+
+// What a sound file may claim: a header outside these is refused before
+// anything is sized by it (a rate of 1 Hz would make each second of the file
+// cost the device's rate in samples; SDL's converter overflows on huge ones).
+constexpr long kLowestRate = 1000, kHighestRate = 384000;
+constexpr int kMostChannels = 8;
+// Frames decoded at a time.
+constexpr size_t kBlockFrames = 1024;
+
+// Whether a file begins as a container that libsndfile reads.
+bool isSndfileContainer(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char magic[4] = {};
+    const bool read = fread(magic, 1, sizeof magic, file) == sizeof magic;
+    fclose(file);
+    for (const char* known : {"RIFF", "RIFX", "RF64", "FORM", "fLaC", "OggS"})
+        if (read && memcmp(magic, known, sizeof magic) == 0) return true;
+    return false;
+}
 
 // A file read a block at a time and converted to the device's format.
 class Stream {
 public:
     ~Stream() {
-        if (mp3_) mpg123_delete(mp3_);
-        if (wav_) SDL_RWclose(wav_);
+        if (sound_) sf_close(sound_);
+        if (mpeg_) mpg123_delete(mpeg_);
         if (convert_) SDL_FreeAudioStream(convert_);
     }
 
-    // Opens the file and reads its format; false when it cannot be streamed.
+    // Opens the file; false when it cannot be played: not a sound file, a
+    // format no sound has, or no sound in it.
     bool open(const std::string& path, const SDL_AudioSpec& device) {
-        SDL_AudioFormat format = 0;
-        int channels = 0, rate = 0;
-        // A RIFF file is a WAV whatever its name; anything else may be MP3.
-        SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-        if (!file) return false;
-        char magic[4] = {};
-        const bool riff = SDL_RWread(file, magic, 1, 4) == 4 && memcmp(magic, "RIFF", 4) == 0;
-        SDL_RWclose(file);
-        if (riff ? !openWav(path, format, channels, rate) : !openMp3(path, format, channels, rate)) return false;
-        convert_ =
-            SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, device.format, device.channels, device.freq);
+        long rate = 0;
+        if (!(isSndfileContainer(path) ? openSndfile(path, rate) : openMpeg(path, rate))) return false;
+        if (rate < kLowestRate || rate > kHighestRate || channels_ < 1 || channels_ > kMostChannels) return false;
+        block_.resize(kBlockFrames * static_cast<size_t>(channels_));
+        convert_ = SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(channels_), static_cast<int>(rate),
+                                      device.format, device.channels, device.freq);
         return convert_ != nullptr;
     }
 
@@ -55,12 +77,15 @@ public:
     void rewind(bool loop) {
         loop_ = loop;
         ended_ = false;
+        if (atStart_) return;  // nothing was decoded yet
         restartDecoder();
         SDL_AudioStreamClear(convert_);
+        atStart_ = true;
     }
 
     // Fills a block of the device's samples; silence once a single play ended.
     void fill(Uint8* out, int length) {
+        atStart_ = false;
         int filled = 0;
         bool restarted = false;  // a file that gives nothing even from its start ends
         while (filled < length) {
@@ -87,112 +112,57 @@ public:
     }
 
 private:
-    // A plain PCM WAV: the data chunk is read as it is.
-    bool openWav(const std::string& path, SDL_AudioFormat& format, int& channels, int& rate) {
-        SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-        if (!file) return false;
-        Uint8 header[12];
-        if (SDL_RWread(file, header, 1, 12) != 12 || memcmp(header, "RIFF", 4) != 0 ||
-            memcmp(header + 8, "WAVE", 4) != 0) {
-            SDL_RWclose(file);
-            return false;
-        }
-        bool haveFormat = false;
-        for (;;) {
-            Uint8 chunk[8];
-            if (SDL_RWread(file, chunk, 1, 8) != 8) break;
-            const Uint32 size = SDL_SwapLE32(*reinterpret_cast<Uint32*>(chunk + 4));
-            if (memcmp(chunk, "fmt ", 4) == 0 && size >= 16) {
-                Uint8 fmt[16];
-                if (SDL_RWread(file, fmt, 1, 16) != 16) break;
-                const Uint16 tag = SDL_SwapLE16(*reinterpret_cast<Uint16*>(fmt));
-                channels = SDL_SwapLE16(*reinterpret_cast<Uint16*>(fmt + 2));
-                rate = static_cast<int>(SDL_SwapLE32(*reinterpret_cast<Uint32*>(fmt + 4)));
-                const Uint16 bits = SDL_SwapLE16(*reinterpret_cast<Uint16*>(fmt + 14));
-                format = tag == 1 && bits == 8    ? AUDIO_U8
-                         : tag == 1 && bits == 16 ? AUDIO_S16LSB
-                         : tag == 1 && bits == 32 ? AUDIO_S32LSB
-                         : tag == 3 && bits == 32 ? AUDIO_F32LSB
-                                                  : 0;
-                haveFormat = format != 0 && channels >= 1 && channels <= 8 && rate > 0;
-                if (!haveFormat) break;
-                SDL_RWseek(file, size - 16 + (size & 1), RW_SEEK_CUR);
-            } else if (memcmp(chunk, "data", 4) == 0 && haveFormat) {
-                wav_ = file;
-                dataStart_ = SDL_RWtell(file);
-                const Sint64 rest = SDL_RWsize(file) - dataStart_;
-                dataSize_ = rest < size ? rest : size;
-                frameBytes_ = channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8);
-                dataSize_ -= dataSize_ % frameBytes_;
-                return true;
-            } else {
-                SDL_RWseek(file, size + (size & 1), RW_SEEK_CUR);
-            }
-        }
-        SDL_RWclose(file);
-        return false;
+    bool openSndfile(const std::string& path, long& rate) {
+        SF_INFO info{};
+        sound_ = sf_open(path.c_str(), SFM_READ, &info);
+        rate = info.samplerate;
+        channels_ = info.channels;
+        return sound_ != nullptr && info.frames > 0;
     }
 
-    bool openMp3(const std::string& path, SDL_AudioFormat& format, int& channels, int& rate) {
+    bool openMpeg(const std::string& path, long& rate) {
         int error = MPG123_OK;
-        mp3_ = mpg123_new(nullptr, &error);
-        if (!mp3_) return false;
-        mpg123_param(mp3_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-        // 16-bit samples at the file's own rate; SDL converts the rest.
-        mpg123_format_none(mp3_);
+        mpeg_ = mpg123_new(nullptr, &error);
+        if (!mpeg_) return false;
+        mpg123_param(mpeg_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+        // Float samples at the file's own rate; SDL converts the rest.
+        mpg123_format_none(mpeg_);
         const long* rates = nullptr;
         size_t count = 0;
         mpg123_rates(&rates, &count);
         for (size_t i = 0; i < count; ++i)
-            mpg123_format(mp3_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-        long fileRate = 0;
-        int fileChannels = 0, encoding = 0;
-        if (mpg123_open(mp3_, path.c_str()) != MPG123_OK ||
-            mpg123_getformat(mp3_, &fileRate, &fileChannels, &encoding) != MPG123_OK || fileRate <= 0) {
-            mpg123_delete(mp3_);
-            mp3_ = nullptr;
-            return false;
-        }
-        format = AUDIO_S16SYS;
-        channels = fileChannels;
-        rate = static_cast<int>(fileRate);
-        frameBytes_ = 2 * channels;
-        return true;
+            mpg123_format(mpeg_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+        int encoding = 0;
+        return mpg123_open(mpeg_, path.c_str()) == MPG123_OK &&
+               mpg123_getformat(mpeg_, &rate, &channels_, &encoding) == MPG123_OK;
     }
 
     void restartDecoder() {
-        if (mp3_) mpg123_seek(mp3_, 0, SEEK_SET);
-        if (wav_) SDL_RWseek(wav_, dataStart_, RW_SEEK_SET);
-        read_ = 0;
+        if (sound_) sf_seek(sound_, 0, SEEK_SET);
+        if (mpeg_) mpg123_seek(mpeg_, 0, SEEK_SET);
     }
 
     // Puts the next block of the file into the converter; false at its end.
     bool decodeBlock() {
-        Uint8 block[8192];
-        size_t got = 0;
-        if (mp3_) {
-            const int result = mpg123_read(mp3_, block, sizeof block, &got);
-            if (result != MPG123_OK && result != MPG123_NEW_FORMAT && got == 0) return false;
-            if (got == 0) return result == MPG123_NEW_FORMAT;
+        size_t bytes = 0;
+        if (sound_) {
+            const sf_count_t frames = sf_readf_float(sound_, block_.data(), static_cast<sf_count_t>(kBlockFrames));
+            if (frames > 0) bytes = static_cast<size_t>(frames) * static_cast<size_t>(channels_) * sizeof(float);
         } else {
-            const Sint64 left = dataSize_ - read_;
-            size_t want = sizeof block - sizeof block % static_cast<size_t>(frameBytes_);
-            if (left < static_cast<Sint64>(want)) want = static_cast<size_t>(left);
-            if (want == 0) return false;
-            got = SDL_RWread(wav_, block, 1, want);
-            if (got == 0) return false;
-            read_ += static_cast<Sint64>(got);
+            const int result = mpg123_read(mpeg_, block_.data(), block_.size() * sizeof(float), &bytes);
+            if (bytes == 0 && result == MPG123_NEW_FORMAT) return true;
         }
-        return SDL_AudioStreamPut(convert_, block, static_cast<int>(got)) == 0;
+        return bytes > 0 && SDL_AudioStreamPut(convert_, block_.data(), static_cast<int>(bytes)) == 0;
     }
 
-    mpg123_handle* mp3_ = nullptr;
-    SDL_RWops* wav_ = nullptr;
-    Sint64 dataStart_ = 0, dataSize_ = 0, read_ = 0;
-    int frameBytes_ = 1;
+    SNDFILE* sound_ = nullptr;
+    mpg123_handle* mpeg_ = nullptr;
+    int channels_ = 0;
+    std::vector<float> block_;
     SDL_AudioStream* convert_ = nullptr;
     bool loop_ = false;
     bool ended_ = false;
+    bool atStart_ = true;
 };
 
 void fillFromStream(int, void* samples, int length, void* stream) {
@@ -200,8 +170,7 @@ void fillFromStream(int, void* samples, int length, void* stream) {
 }
 
 struct OpenSound {
-    Mix_Chunk* chunk;                // a chunk loaded whole, or the silent carrier
-    std::unique_ptr<Stream> stream;  // null for a chunk loaded whole
+    std::unique_ptr<Stream> stream;
     int channel;
 };
 
@@ -255,7 +224,6 @@ bool ensureDevice(SoundState& sound) {
     sound.deviceTried = true;
     // SDL would otherwise catch SIGINT and SIGTERM, and Ctrl+C no longer ends the game.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    Mix_Init(MIX_INIT_MP3);
     silenceAlsa();
     sound.deviceOpen = openDevice(nullptr);
     if (!sound.deviceOpen) {
@@ -287,7 +255,6 @@ int freeChannel(SoundState& sound) {
 
 void closeOpenSound(SoundState& sound, std::map<std::string, OpenSound>::iterator entry) {
     Mix_HaltChannel(entry->second.channel);  // also removes the stream's effect
-    if (!entry->second.stream) Mix_FreeChunk(entry->second.chunk);
     sound.channelsInUse.erase(entry->second.channel);
     sound.open.erase(entry);
 }
@@ -299,32 +266,21 @@ int playFile(const std::string& name, bool repeat) {
     if (!ensureDevice(sound)) return PLATFORM_SOUND_HARDWARE;
     auto entry = sound.open.find(name);
     if (entry == sound.open.end()) {
-        SDL_RWops* file = SDL_RWFromFile(name.c_str(), "rb");
+        FILE* file = platformOpenForReading(name.c_str());
         if (!file) return PLATFORM_SOUND_FILE_NOT_FOUND;
+        fclose(file);
         auto stream = std::make_unique<Stream>();
-        Mix_Chunk* chunk = sound.carrier;
-        if (stream->open(name, sound.device)) {
-            SDL_RWclose(file);
-        } else {
-            stream.reset();
-            chunk = Mix_LoadWAV_RW(file, 1);  // another WAV encoding, converted whole
-            if (!chunk) return PLATFORM_SOUND_UNSUPPORTED_FORMAT;
-        }
+        if (!stream->open(name, sound.device)) return PLATFORM_SOUND_UNSUPPORTED_FORMAT;
         int channel = freeChannel(sound);
-        entry = sound.open.emplace(name, OpenSound{chunk, std::move(stream), channel}).first;
+        entry = sound.open.emplace(name, OpenSound{std::move(stream), channel}).first;
         sound.channelsInUse.insert(channel);
     }
     // A play of a file that still sounds starts it from the beginning.
     OpenSound& playing = entry->second;
     Mix_HaltChannel(playing.channel);
-    bool started = true;
-    if (playing.stream) {
-        playing.stream->rewind(repeat);
-        started = Mix_RegisterEffect(playing.channel, fillFromStream, nullptr, playing.stream.get()) != 0 &&
-                  Mix_PlayChannel(playing.channel, playing.chunk, -1) >= 0;
-    } else {
-        started = Mix_PlayChannel(playing.channel, playing.chunk, repeat ? -1 : 0) >= 0;
-    }
+    playing.stream->rewind(repeat);
+    const bool started = Mix_RegisterEffect(playing.channel, fillFromStream, nullptr, playing.stream.get()) != 0 &&
+                         Mix_PlayChannel(playing.channel, sound.carrier, -1) >= 0;
     if (!started) {
         closeOpenSound(sound, entry);
         return PLATFORM_SOUND_HARDWARE;
@@ -346,6 +302,19 @@ int closeFile(const std::string& name) {
 }
 
 }  // namespace
+
+bool decodeSoundForTest(const char* path, int milliseconds, std::vector<int16_t>* samples) {
+    SDL_AudioSpec device{};
+    device.freq = 44100;
+    device.format = AUDIO_S16SYS;
+    device.channels = 2;
+    Stream stream;
+    if (!path || !stream.open(path, device)) return false;
+    stream.rewind(false);
+    samples->assign(static_cast<size_t>(milliseconds) * 441 / 10 * 2, 0);
+    stream.fill(reinterpret_cast<Uint8*>(samples->data()), static_cast<int>(samples->size() * sizeof(int16_t)));
+    return true;
+}
 
 int platformPlaySound(const char* path, bool loop) { return playFile(path ? path : "", loop); }
 

@@ -4,7 +4,11 @@
 //     detached pthreads for _beginthread; the executable's path from
 //     /proc/self/exe; console colours as ANSI escapes, and only when standard
 //     output is a terminal; no debugger channel (platformDebugOutput does
-//     nothing); any thread may exit once the window thread rests.
+//     nothing); any thread may exit once the window thread rests; whether
+//     the program was linked to the library is read from its dynamic
+//     section (the libraries it needs), not from the loader's word.
+#include <dlfcn.h>
+#include <link.h>
 #include <pthread.h>
 #include <time.h>
 #include <unistd.h>
@@ -13,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "platform/linux/text.h"
 #include "platform/platform.h"
@@ -109,3 +115,39 @@ void platformDebugOutput(const char*) {}
 
 // Any thread may exit once the window thread rests between frames.
 bool platformExitsOnWindowThread() { return false; }
+
+namespace {
+
+// The strings a loaded object's dynamic section names under tag.
+std::vector<std::string> dynamicStrings(const link_map* object, ElfW(Sxword) tag) {
+    std::vector<std::string> found;
+    if (!object || !object->l_ld) return found;
+    ElfW(Addr) strings = 0;
+    for (const ElfW(Dyn)* entry = object->l_ld; entry->d_tag != DT_NULL; ++entry)
+        if (entry->d_tag == DT_STRTAB) strings = entry->d_un.d_ptr;
+    if (!strings) return found;
+    // Most machines' loaders relocate the address in place, some do not.
+    if (strings < object->l_addr) strings += object->l_addr;
+    for (const ElfW(Dyn)* entry = object->l_ld; entry->d_tag != DT_NULL; ++entry)
+        if (entry->d_tag == tag) found.emplace_back(reinterpret_cast<const char*>(strings + entry->d_un.d_val));
+    return found;
+}
+
+}  // namespace
+
+bool platformProgramLinksEngine() {
+    Dl_info info;
+    link_map* engine = nullptr;
+    if (!dladdr1(reinterpret_cast<void*>(&platformProgramLinksEngine), &info, reinterpret_cast<void**>(&engine),
+                 RTLD_DL_LINKMAP))
+        return false;
+    const std::vector<std::string> engineName = dynamicStrings(engine, DT_SONAME);
+    void* self = dlopen(nullptr, RTLD_LAZY);
+    if (!self) return false;
+    link_map* program = nullptr;
+    bool linked = false;
+    if (!engineName.empty() && dlinfo(self, RTLD_DI_LINKMAP, &program) == 0)
+        for (const std::string& needed : dynamicStrings(program, DT_NEEDED)) linked = linked || needed == engineName[0];
+    dlclose(self);
+    return linked;
+}

@@ -3,7 +3,8 @@
 // only; and answers what the window thread asks of the X server.
 //   implemented: every function of the section.
 //   differs from Windows: a display must be reachable (Windows always has a
-//     window station); XKB's detectable auto-repeat on GLUT's connection makes
+//     window station), and start-up keeps a connection to it until GLUT has
+//     its own; XKB's detectable auto-repeat on GLUT's connection makes
 //     repeats arrive as presses only, as on Windows; whether a key is down
 //     comes from the X server's key map; the largest window is the X screen's
 //     size (Windows' maximum tracking size); titles are also written as UTF-8
@@ -31,6 +32,11 @@ namespace {
 
 std::atomic<Window> createdWindow{0};
 Display* windowDisplay = nullptr;  // GLUT's connection; used on the window thread only
+// The engine's own connection from the test of the window system until GLUT's
+// exists: an X server resets when its last client leaves, and refuses or
+// never answers connections meanwhile, so this one leaves only after GLUT's
+// has arrived. Window thread only.
+Display* startConnection = nullptr;
 
 }  // namespace
 
@@ -38,6 +44,8 @@ Window gameWindowId() { return createdWindow.load(); }
 Display* gameWindowDisplay() { return windowDisplay; }
 
 void platformNoteGameWindow() {
+    if (startConnection) XCloseDisplay(startConnection);
+    startConnection = nullptr;
     Display* display = glXGetCurrentDisplay();
     Window window = glXGetCurrentDrawable();
     if (!display || !window) return;
@@ -74,9 +82,14 @@ void platformNoteWindowTitle(const char* title) {
 }
 
 bool platformWindowSystemReachable() {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XCloseDisplay(display);
+    // A server that another program just left may be resetting: asked again
+    // for two seconds, unless no display is named at all.
+    const char* name = XDisplayName(nullptr);
+    for (int attempt = 0; !startConnection; ++attempt) {
+        startConnection = XOpenDisplay(nullptr);
+        if (!startConnection && (!name || !*name || attempt == 40)) return false;
+        if (!startConnection) usleep(50 * 1000);
+    }
     return true;
 }
 

@@ -76,8 +76,18 @@ void platformWarningLine(const char* text) {
 
 void platformDebugOutput(const char* text) { OutputDebugStringA(text); }
 
-// All set-up happens in zqInit.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+namespace {
+bool loadedWithProgram = false;
+}
+
+// All set-up happens in zqInit; the entry only notes how the library came:
+// Windows passes a non-null word to a library loaded with the program.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) loadedWithProgram = reserved != nullptr;
+    return TRUE;
+}
+
+bool platformProgramLinksEngine() { return loadedWithProgram; }
 
 // Wine's server killed processes whose game thread exited while the window
 // thread drew; exit on the window thread never did.
