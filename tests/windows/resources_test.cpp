@@ -45,7 +45,8 @@ TEST(ResourcesBesideTheProgram, DISABLED_AreFoundWithoutASetDirectory) {
     playSpriteAnimate(1, "walk");
     std::vector<std::string> frames;
     lockEngine();
-    for (const std::string& path : spriteTable.find(1)->frames) frames.push_back(path.substr(path.rfind('\\') + 1));
+    for (const SpriteFrame& frame : spriteTable.find(1)->frames)
+        frames.push_back(frame.path.substr(frame.path.rfind('\\') + 1));
     unlockEngine();
     std::vector<std::string> inOrder;
     for (int frame = 1; frame <= 12; ++frame) inOrder.push_back(std::to_string(frame) + ".png");
