@@ -6,6 +6,9 @@
 // It prints the median time of 100 frames from the clear to the end of the
 // present, after 20 to warm up, as the engine's frame timer does.
 //   BENCH_N=1000 bench_bare_blit    (bench/scene.sh runs it)
+// GoogleTest (through the scene's helpers) first: X11 defines some of its names as macros.
+#include "../scene_pictures.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -21,8 +24,6 @@
 #include <cstring>
 #include <ctime>
 #include <vector>
-
-#include "../scene_pictures.h"
 
 namespace {
 
