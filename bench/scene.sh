@@ -45,7 +45,9 @@ median_of_runs() {
 # Run in the background by frame_median: the game takes the subshell's place,
 # so the kill that ends a run ends the game, not only the shell around it.
 engine() {  # build renderer n
-  VINDLE_RENDERER=$2 BENCH_N=$3 LD_PRELOAD="$PWD/$1/bench/libbench_frame_timer.so" exec "$1/bench/bench_scene_game"
+  local dir="$1"
+  [[ "$dir" = /* ]] || dir="$PWD/$dir"  # LD_PRELOAD wants a full path
+  VINDLE_RENDERER=$2 BENCH_N=$3 LD_PRELOAD="$dir/bench/libbench_frame_timer.so" exec "$dir/bench/bench_scene_game"
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
