@@ -33,14 +33,15 @@ dev_packages=(
   libosmesa6-dev libgtest-dev libgmock-dev libbenchmark-dev libxfixes-dev
   clang libclang-rt-14-dev libfuzzer-14-dev
 )
-# mingw-w64 with POSIX threads for the DLLs, dpkg-dev for Debian's source
+# mingw-w64 with POSIX threads for the DLLs (and its win32 thread model, which
+# the package test compiles the Dev-C++ projects with too), dpkg-dev for Debian's source
 # packages of freeglut, libpng and zlib, LLVM's dlltool for Vindle.lib; Wine
 # with GStreamer's decoders for MP3 through MCI, a Chinese locale, clang and
 # lld-link for a Visual Studio style link, python3-markdown for the manual's
 # pages, zip for the package.
 windows_packages=(
   cmake make dpkg-dev binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   llvm
   wine wine64 gstreamer1.0-plugins-base gstreamer1.0-plugins-good locales
   "${display_packages[@]}" fonts-wqy-zenhei
