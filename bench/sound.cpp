@@ -49,15 +49,7 @@ void BM_PlayThreeMinuteSound(benchmark::State& state) {
 BENCHMARK(BM_PlayThreeMinuteSound)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Peak memory of the process so far (VmHWM), in MB.
-double peakMegabytes() {
-    FILE* status = fopen("/proc/self/status", "r");
-    long kilobytes = -1;
-    char line[256];
-    while (status && fgets(line, sizeof line, status))
-        if (sscanf(line, "VmHWM: %ld", &kilobytes) == 1) break;
-    if (status) fclose(status);
-    return kilobytes / 1024.0;
-}
+double peakMegabytes() { return processKilobytes("VmHWM") / 1024.0; }
 
 // A 500 MB 24-bit WAV played for two seconds: what the call costs and the
 // process's peak memory. Run alone (--benchmark_filter=HugeWav), as the peak

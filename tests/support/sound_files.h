@@ -81,14 +81,17 @@ inline std::string wavBytes(uint32_t rate, uint16_t channels, uint16_t bits, con
     return bytes + data;
 }
 
-// The process's resident memory, from /proc (-1 when it cannot be read, as on
-// Windows).
-inline long residentKilobytes() {
+// A memory figure of the process from /proc/self/status, in kB ("VmRSS" now,
+// "VmHWM" the peak); -1 when it cannot be read, as on Windows.
+inline long processKilobytes(const char* field) {
     FILE* status = fopen("/proc/self/status", "r");
     long kilobytes = -1;
+    const std::string format = std::string(field) + ": %ld";
     char line[256];
     while (status && fgets(line, sizeof line, status))
-        if (sscanf(line, "VmRSS: %ld", &kilobytes) == 1) break;
+        if (sscanf(line, format.c_str(), &kilobytes) == 1) break;
     if (status) fclose(status);
     return kilobytes;
 }
+
+inline long residentKilobytes() { return processKilobytes("VmRSS"); }
