@@ -98,7 +98,13 @@ void onIdle() {
     if (sceneVersion() != drawnVersion) glutPostRedisplay();
 }
 
+// The window's size as GLUT last reported it; window thread only. Kept here
+// because asking GLUT costs a round trip to the X server each time.
+int shownWidth = 0, shownHeight = 0;
+
 void onReshape(int width, int height) {
+    shownWidth = width;
+    shownHeight = height;
     // The window always has the game size; any other size is undone.
     int wantedWidth, wantedHeight;
     windowSizeFor(getGameWidth(), getGameHeight(), &wantedWidth, &wantedHeight);
@@ -110,7 +116,11 @@ void onDisplay() {
     // The frame covers the window as it is, which may differ from the game
     // size: the window system keeps a window within the screen and above its
     // own smallest size.
-    drawFrame(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    if (shownWidth <= 0 || shownHeight <= 0) {
+        shownWidth = glutGet(GLUT_WINDOW_WIDTH);
+        shownHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    drawFrame(shownWidth, shownHeight);
     presentFrame();
     // Single-buffered, the swap shows nothing new; it ends every frame as
     // before, whichever renderer drew it.

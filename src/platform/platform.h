@@ -29,8 +29,9 @@
 //               glutSpecialUpFunc, glutMouseFunc, glutPassiveMotionFunc,
 //               glutCloseFunc
 //   each frame  glutPostRedisplay (only when something shown changed),
-//               glutGet (GLUT_WINDOW_WIDTH and _HEIGHT),
-//               glutSwapBuffers
+//               glutSwapBuffers; the window's size comes from the reshape
+//               callback (glutGet GLUT_WINDOW_WIDTH and _HEIGHT only before
+//               the first one)
 //   requests    glutReshapeWindow, glutSetWindowTitle, glutSetCursor
 //               (GLUT_CURSOR_INHERIT, GLUT_CURSOR_NONE)
 // A backend adds what GLUT does not give: the hooks below that name the game
