@@ -173,13 +173,24 @@ constexpr int kMaxGlyphSize = 1000;
 bool platformRasteriseGlyph(char32_t codePoint, int cellHeight, PlatformGlyph* glyph);
 
 // ---- present ----------------------------------------------------------------
-// Shows one composed frame in the game window: width x height pixels, RGBA
-// bytes, rows stored bottom row first, the frame's bottom-left pixel on the
-// window's bottom-left pixel (windowHeight is the window's current height).
-// Window thread only. Returns false when the backend has no way of its own;
-// the portable code then draws the frame with one glDrawPixels into the
-// window's OpenGL context.
-bool platformPresentFrame(const unsigned char* rgba, int width, int height, int windowHeight);
+// Memory a frame is composed in: rows of width * 4 bytes, each pixel R, G, B
+// and a fourth byte (or B, G, R when redFirst is false).
+struct PlatformFrameMemory {
+    unsigned char* bottomRow;  // the window's bottom row
+    ptrdiff_t rowStep;         // bytes from a row to the one above it
+    bool redFirst;
+};
+
+// Lends the memory for the next frame of width x height pixels (the window's
+// size) in the layout the window takes, so the frame is composed where it is
+// shown from; by the time it returns, the window no longer reads the frame
+// before. Window thread only. False when the backend has no way of its own:
+// the portable code then composes in its own buffer and draws the frame with
+// one glDrawPixels into the window's OpenGL context.
+bool platformFrameMemory(int width, int height, PlatformFrameMemory* memory);
+// Shows the frame composed in the memory lent for it, its bottom-left pixel
+// on the window's bottom-left pixel. Window thread only.
+void platformPresentFrame(int width, int height);
 
 // ---- dialogs ----------------------------------------------------------------
 // Box styles and results, numbered as the Windows message box numbers them.

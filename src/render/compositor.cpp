@@ -44,11 +44,17 @@ inline uint32_t saturateLanes(uint32_t lanes) {
 // forms handle groups of 4 or 8 pixels and leave the rest to a narrower one.
 // A mirrored span is read backwards: src is then its rightmost pixel.
 
+// Red and blue change places: frames in BGRA order take RGBA pictures.
+inline uint32_t swapRedBlue(uint32_t word) {
+    return (word & 0xFF00FF00u) | (word >> 16 & 0xFFu) | (word & 0xFFu) << 16;
+}
+
 // An RGBA span blended onto the frame.
-template <bool Reversed>
+template <bool Reversed, bool Bgra>
 void blendPortable(unsigned char* __restrict dst, const unsigned char* __restrict src, int count) {
     for (int i = 0; i < count; ++i) {
-        const uint32_t s = loadPixel(Reversed ? src - 4 * i : src + 4 * i), d = loadPixel(dst + 4 * i);
+        const uint32_t picked = loadPixel(Reversed ? src - 4 * i : src + 4 * i), d = loadPixel(dst + 4 * i);
+        const uint32_t s = Bgra ? swapRedBlue(picked) : picked;
         const uint32_t alpha = s >> 24, rest = 255 - alpha;
         const uint32_t redBlue = saturateLanes(scaleLanes(s & 0x00FF00FFu, alpha) + scaleLanes(d & 0x00FF00FFu, rest));
         const uint32_t green =
@@ -58,42 +64,42 @@ void blendPortable(unsigned char* __restrict dst, const unsigned char* __restric
     }
 }
 
-void blendSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed) {
-    if (reversed)
-        blendPortable<true>(dst, src, count);
+void blendSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra) {
+    if (bgra)
+        (reversed ? blendPortable<true, true> : blendPortable<false, true>)(dst, src, count);
     else
-        blendPortable<false>(dst, src, count);
+        (reversed ? blendPortable<true, false> : blendPortable<false, false>)(dst, src, count);
 }
 
 // An RGB span (3 bytes a pixel) widened to opaque pixels.
-template <bool Reversed>
+template <bool Reversed, bool Bgra>
 void copyRgbPortable(unsigned char* __restrict dst, const unsigned char* __restrict src, int count) {
     for (int i = 0; i < count; ++i) {
         const unsigned char* p = Reversed ? src - 3 * i : src + 3 * i;
-        dst[4 * i + 0] = p[0];
+        dst[4 * i + 0] = p[Bgra ? 2 : 0];
         dst[4 * i + 1] = p[1];
-        dst[4 * i + 2] = p[2];
+        dst[4 * i + 2] = p[Bgra ? 0 : 2];
         dst[4 * i + 3] = 255;
     }
 }
 
-void copyRgbSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed, size_t) {
-    if (reversed)
-        copyRgbPortable<true>(dst, src, count);
+void copyRgbSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra, size_t) {
+    if (bgra)
+        (reversed ? copyRgbPortable<true, true> : copyRgbPortable<false, true>)(dst, src, count);
     else
-        copyRgbPortable<false>(dst, src, count);
+        (reversed ? copyRgbPortable<true, false> : copyRgbPortable<false, false>)(dst, src, count);
 }
 
 void fillPortable(uint32_t* out, size_t count, uint32_t word) { std::fill(out, out + count, word); }
 
-// One set of inner loops. copyRgb's room: how many bytes of the picture's
-// block lie beyond the span on the side it is read towards, which the wide
-// forms may read without using.
+// One set of inner loops. bgra: the frame keeps blue in the first byte.
+// copyRgb's room: how many bytes of the picture's block lie beyond the span
+// on the side it is read towards, which the wide forms may read without using.
 struct Kernels {
     const char* name;
     void (*fill)(uint32_t* out, size_t count, uint32_t word);
-    void (*blend)(unsigned char* dst, const unsigned char* src, int count, bool reversed);
-    void (*copyRgb)(unsigned char* dst, const unsigned char* src, int count, bool reversed, size_t room);
+    void (*blend)(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra);
+    void (*copyRgb)(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra, size_t room);
 };
 
 constexpr Kernels kPortable{"portable", fillPortable, blendSpanPortable, copyRgbSpanPortable};
@@ -116,14 +122,18 @@ KERNEL_TARGET("ssse3") inline __m128i blendHalf(__m128i s, __m128i d) {
 }
 
 KERNEL_TARGET("ssse3")
-void blendSpanSsse3(unsigned char* dst, const unsigned char* src, int count, bool reversed) {
+void blendSpanSsse3(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra) {
     const __m128i zero = _mm_setzero_si128(), ones = _mm_set1_epi8(-1);
     const __m128i opaqueAlpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    // The pixels in the frame's order (and, read backwards, turned round).
+    const __m128i order = reversed ? (bgra ? _mm_setr_epi8(14, 13, 12, 15, 10, 9, 8, 11, 6, 5, 4, 7, 2, 1, 0, 3)
+                                           : _mm_setr_epi8(12, 13, 14, 15, 8, 9, 10, 11, 4, 5, 6, 7, 0, 1, 2, 3))
+                                   : (bgra ? _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15)
+                                           : _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
     int i = 0;
     for (; i + 4 <= count; i += 4) {
-        const __m128i s =
-            reversed ? _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src - 4 * (i + 3))), 0x1B)
-                     : _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
+        const __m128i s = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(reversed ? src - 4 * (i + 3) : src + 4 * i)), order);
         // Clear pixels leave the frame as it is, opaque ones replace it.
         if ((_mm_movemask_epi8(_mm_cmpeq_epi8(s, zero)) & 0x8888) == 0x8888) continue;
         auto* out = reinterpret_cast<__m128i*>(dst + 4 * i);
@@ -136,24 +146,35 @@ void blendSpanSsse3(unsigned char* dst, const unsigned char* src, int count, boo
         const __m128i high = blendHalf(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
         _mm_storeu_si128(out, _mm_or_si128(_mm_packus_epi16(low, high), opaqueAlpha));
     }
-    blendSpanPortable(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed);
+    blendSpanPortable(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed, bgra);
 }
 
 KERNEL_TARGET("ssse3")
-void copyRgbSpanSsse3(unsigned char* dst, const unsigned char* src, int count, bool reversed, size_t room) {
+// Where the bytes of four RGB pixels in 16 go in four frame pixels: forwards
+// they are the first 12, backwards the last 12 (the span runs back from
+// byte 13), in RGBA or BGRA order.
+KERNEL_TARGET("ssse3") inline __m128i rgbOrder(bool reversed, bool bgra) {
+    if (reversed)
+        return bgra ? _mm_setr_epi8(15, 14, 13, -1, 12, 11, 10, -1, 9, 8, 7, -1, 6, 5, 4, -1)
+                    : _mm_setr_epi8(13, 14, 15, -1, 10, 11, 12, -1, 7, 8, 9, -1, 4, 5, 6, -1);
+    return bgra ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
+                : _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+}
+
+KERNEL_TARGET("ssse3")
+void copyRgbSpanSsse3(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra, size_t room) {
     // Four pixels from one 16-byte load: forwards the 4 bytes past them are
     // read too, backwards the 4 before them.
-    const __m128i forwards = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m128i backwards = _mm_setr_epi8(13, 14, 15, -1, 10, 11, 12, -1, 7, 8, 9, -1, 4, 5, 6, -1);
+    const __m128i order = rgbOrder(reversed, bgra);
     const __m128i opaqueAlpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     const size_t readable = 3 * static_cast<size_t>(count) + room;
     int i = 0;
     for (; i + 4 <= count && 3 * static_cast<size_t>(i) + 16 <= readable; i += 4) {
-        const __m128i s = reversed ? _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src - 3 * i - 13)), backwards)
-                                   : _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i)), forwards);
+        const unsigned char* from = reversed ? src - 3 * i - 13 : src + 3 * i;
+        const __m128i s = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), order);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), _mm_or_si128(s, opaqueAlpha));
     }
-    copyRgbSpanPortable(dst + 4 * i, reversed ? src - 3 * i : src + 3 * i, count - i, reversed, 0);
+    copyRgbSpanPortable(dst + 4 * i, reversed ? src - 3 * i : src + 3 * i, count - i, reversed, bgra, 0);
 }
 
 KERNEL_TARGET("avx2") inline __m256i scale16(__m256i c, __m256i f) {
@@ -163,21 +184,26 @@ KERNEL_TARGET("avx2") inline __m256i scale16(__m256i c, __m256i f) {
 }
 
 KERNEL_TARGET("avx2") inline __m256i blendHalf(__m256i s, __m256i d) {
-    const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(s, 0xFF), 0xFF);
+    // Each pixel's alpha (lane 3 of its four) in all four lanes.
+    const __m256i spread = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6, 7,
+                                            6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    const __m256i alpha = _mm256_shuffle_epi8(s, spread);
     return _mm256_add_epi16(scale16(s, alpha), scale16(d, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha)));
 }
 
 KERNEL_TARGET("avx2")
-void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed) {
+void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i opaqueAlpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+    const __m256i swap = _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6, 5, 4, 7,
+                                          10, 9, 8, 11, 14, 13, 12, 15);
     int i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m256i s =
-            reversed ? _mm256_permutevar8x32_epi32(
-                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src - 4 * (i + 7))), reverse)
-                     : _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        __m256i s = reversed ? _mm256_permutevar8x32_epi32(
+                                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src - 4 * (i + 7))), reverse)
+                             : _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        if (bgra) s = _mm256_shuffle_epi8(s, swap);
         // Clear pixels leave the frame as it is, opaque ones replace it.
         if (_mm256_testz_si256(s, opaqueAlpha)) continue;
         auto* out = reinterpret_cast<__m256i*>(dst + 4 * i);
@@ -192,7 +218,7 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
         const __m256i high = blendHalf(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero));
         _mm256_storeu_si256(out, _mm256_or_si256(_mm256_packus_epi16(low, high), opaqueAlpha));
     }
-    blendSpanSsse3(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed);
+    blendSpanSsse3(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed, bgra);
 }
 
 KERNEL_TARGET("avx2") void fillAvx2(uint32_t* out, size_t count, uint32_t word) {
@@ -203,12 +229,10 @@ KERNEL_TARGET("avx2") void fillAvx2(uint32_t* out, size_t count, uint32_t word) 
 }
 
 KERNEL_TARGET("avx2")
-void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed, size_t room) {
+void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra, size_t room) {
     // Eight pixels from two 16-byte loads, one for each half of the vector.
-    const __m256i forwards = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1, 3,
-                                              4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m256i backwards = _mm256_setr_epi8(13, 14, 15, -1, 10, 11, 12, -1, 7, 8, 9, -1, 4, 5, 6, -1, 13, 14, 15,
-                                               -1, 10, 11, 12, -1, 7, 8, 9, -1, 4, 5, 6, -1);
+    const __m128i halfOrder = rgbOrder(reversed, bgra);
+    const __m256i order = _mm256_inserti128_si256(_mm256_castsi128_si256(halfOrder), halfOrder, 1);
     const __m256i opaqueAlpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     const size_t readable = 3 * static_cast<size_t>(count) + room;
     int i = 0;
@@ -217,16 +241,16 @@ void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bo
         if (reversed) {
             const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src - 3 * i - 13));
             const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src - 3 * i - 25));
-            s = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1), backwards);
+            s = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1), order);
         } else {
             const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
             const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i + 12));
-            s = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1), forwards);
+            s = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1), order);
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), _mm256_or_si256(s, opaqueAlpha));
     }
     const size_t used = 3 * static_cast<size_t>(i);
-    copyRgbSpanSsse3(dst + 4 * i, reversed ? src - used : src + used, count - i, reversed, room);
+    copyRgbSpanSsse3(dst + 4 * i, reversed ? src - used : src + used, count - i, reversed, bgra, room);
 }
 
 constexpr Kernels kSsse3{"ssse3", fillPortable, blendSpanSsse3, copyRgbSpanSsse3};
@@ -273,9 +297,12 @@ bool useCompositorKernels(const char* name) {
     return false;
 }
 
-void Compositor::begin(int width, int height, float red, float green, float blue, int shiftX, int shiftY) {
+void Compositor::begin(int width, int height, float red, float green, float blue, int shiftX, int shiftY,
+                       const PlatformFrameMemory* memory) {
     if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide) width = height = 0;
-    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+    lent_ = memory && memory->bottomRow && width > 0;
+    // Lent memory takes the place of the own buffer, which is given back.
+    const size_t bytes = lent_ ? 0 : static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
     if (bytes != pixels_.size()) {
         try {
             // Shrinking gives the memory back too: a window that was large
@@ -290,7 +317,11 @@ void Compositor::begin(int width, int height, float red, float green, float blue
     height_ = height;
     shiftX_ = shiftX;
     shiftY_ = shiftY;
-    const unsigned char fill[4] = {colourByte(red), colourByte(green), colourByte(blue), 255};
+    bgra_ = lent_ && !memory->redFirst;
+    bottomRow_ = lent_ ? memory->bottomRow : pixels_.data();
+    rowStep_ = lent_ ? memory->rowStep : static_cast<ptrdiff_t>(width) * 4;
+    const unsigned char fill[4] = {colourByte(bgra_ ? blue : red), colourByte(green), colourByte(bgra_ ? red : blue),
+                                   255};
     memcpy(&clearWord_, fill, 4);
     placed_.clear();
     composed_ = width_ == 0;
@@ -355,7 +386,6 @@ void Compositor::finish() {
                         std::max(0, coverX1 - coverX0), uint8_t{1});
     }
     if (!keepBackground_) {
-        auto* out = reinterpret_cast<uint32_t*>(pixels_.data());
         const uint32_t clear = clearWord_;
         const Kernels& kernels = *activeKernels().load(std::memory_order_relaxed);
         for (int tileY = 0; tileY < tilesY; ++tileY)
@@ -368,7 +398,7 @@ void Compositor::finish() {
                 while (tileX < tilesX && !covered_[static_cast<size_t>(tileY) * tilesX + tileX]) ++tileX;
                 const int x0 = start * kTileSide, x1 = std::min(width_, tileX * kTileSide);
                 for (int y = tileY * kTileSide; y < std::min(height_, (tileY + 1) * kTileSide); ++y)
-                    kernels.fill(out + static_cast<size_t>(y) * width_ + x0, static_cast<size_t>(x1 - x0), clear);
+                    kernels.fill(reinterpret_cast<uint32_t*>(row(y)) + x0, static_cast<size_t>(x1 - x0), clear);
             }
     }
     for (size_t i = pieces_.size(); i-- > 0;) {
@@ -397,16 +427,15 @@ void Compositor::drawPiece(const Placed& p, int x0, int x1, int y0, int y1) {
         const int sourceRow = p.flipY ? p.height - 1 - drawnRow : drawnRow;
         const unsigned char* src =
             p.pixels + rowBytes * static_cast<size_t>(sourceRow) + pixelBytes * static_cast<size_t>(sourceColumn);
-        unsigned char* dst =
-            pixels_.data() + (static_cast<size_t>(windowY) * static_cast<size_t>(width_) + static_cast<size_t>(x0)) * 4;
+        unsigned char* dst = row(windowY) + static_cast<size_t>(x0) * 4;
         if (!opaque) {
-            kernels.blend(dst, src, count, p.flipX);
+            kernels.blend(dst, src, count, p.flipX, bgra_);
             continue;
         }
         // The bytes of the block beyond the span, on the side it is read towards.
         const size_t room = p.flipX ? static_cast<size_t>(src + pixelBytes - spanBytes - p.pixels)
                                     : static_cast<size_t>(blockEnd - (src + spanBytes));
-        kernels.copyRgb(dst, src, count, p.flipX, room);
+        kernels.copyRgb(dst, src, count, p.flipX, bgra_, room);
     }
 }
 
@@ -419,14 +448,14 @@ void Compositor::drawGlyph(int64_t x, int64_t y, const PlatformGlyph& glyph, con
     if (x0 >= x1 || y0 >= y1) return;
     for (int64_t windowY = y0; windowY < y1; ++windowY) {
         const unsigned char* bits = glyph.bits.data() + static_cast<size_t>(windowY - bottom) * glyph.stride;
-        unsigned char* dst = pixels_.data() + static_cast<size_t>(windowY) * static_cast<size_t>(width_) * 4;
+        unsigned char* dst = row(static_cast<int>(windowY));
         for (int64_t windowX = x0; windowX < x1; ++windowX) {
             const int64_t column = windowX - left;
             if (!(bits[column >> 3] & (0x80 >> (column & 7)))) continue;
             unsigned char* p = dst + windowX * 4;
-            p[0] = colour[0];
+            p[0] = colour[bgra_ ? 2 : 0];
             p[1] = colour[1];
-            p[2] = colour[2];
+            p[2] = colour[bgra_ ? 0 : 2];
         }
     }
 }

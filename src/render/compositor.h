@@ -1,8 +1,10 @@
-// The frame composed in memory: one RGBA buffer the size of the window,
-// drawn with the rules the OpenGL raster path follows, so both show the same
-// pixels.
+// The frame composed in memory: one buffer the size of the window, its own
+// (RGBA, bottom row first) or memory the platform lends in the layout the
+// window takes, drawn with the rules the OpenGL raster path follows, so both
+// show the same pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,8 +28,11 @@ class Compositor {
 public:
     // Starts a frame of width x height (the window's size) cleared to the
     // colour, with the scene shifted by (shiftX, shiftY) as the viewport
-    // shifts it. The buffer is allocated only when the size changes.
-    void begin(int width, int height, float red, float green, float blue, int shiftX, int shiftY);
+    // shifts it. Composed in the memory given, which must hold the frame,
+    // or else in the compositor's own buffer, allocated only when the size
+    // changes.
+    void begin(int width, int height, float red, float green, float blue, int shiftX, int shiftY,
+               const PlatformFrameMemory* memory = nullptr);
 
     // A picture with its lower-left corner at scene point (x, y): colour type 2
     // (RGB, rows padded to 4 bytes) is copied, 6 (RGBA) blended with its alpha,
@@ -49,12 +54,14 @@ public:
     int height() const { return height_; }
     // Draws what is still laid out; glyphs and pixels() do so themselves.
     void finish();
-    // The finished frame: RGBA bytes, rows bottom row first, width * 4 bytes
-    // each; null for an empty frame.
+    // The finished frame in the compositor's own buffer: RGBA bytes, rows
+    // bottom row first, width * 4 bytes each; null for an empty frame or one
+    // composed in lent memory.
     const unsigned char* pixels() {
         finish();
-        return width_ > 0 ? pixels_.data() : nullptr;
+        return width_ > 0 && !lent_ ? pixels_.data() : nullptr;
     }
+    bool inLentMemory() const { return lent_; }
 
 private:
     // Frames are cleared and pictures drawn tile by tile; a tile that an
@@ -76,8 +83,12 @@ private:
         int x0, x1, y0, y1;
     };
     void drawPiece(const Placed& picture, int x0, int x1, int y0, int y1);
+    unsigned char* row(int y) const { return bottomRow_ + rowStep_ * y; }
 
     int width_ = 0, height_ = 0;
+    unsigned char* bottomRow_ = nullptr;
+    ptrdiff_t rowStep_ = 0;  // bytes from a row to the one above it
+    bool bgra_ = false, lent_ = false;
     int shiftX_ = 0, shiftY_ = 0;
     uint32_t clearWord_ = 0;
     bool composed_ = true;         // nothing laid out waits to be drawn

@@ -158,8 +158,10 @@ void drawFrame(int windowWidth, int windowHeight) {
     } else {
         // The frame is the window, whatever the game size: the clear covers
         // all of it and pictures run to its edges, as the raster path draws.
-        compositorCanvas().frame.begin(windowWidth, windowHeight, s.red, s.green, s.blue, s.viewportX,
-                                       s.viewportY);
+        PlatformFrameMemory memory;
+        const bool lent = platformFrameMemory(windowWidth, windowHeight, &memory);
+        compositorCanvas().frame.begin(windowWidth, windowHeight, s.red, s.green, s.blue, s.viewportX, s.viewportY,
+                                       lent ? &memory : nullptr);
         drawScene(compositorCanvas());
     }
 }
@@ -167,8 +169,12 @@ void drawFrame(int windowWidth, int windowHeight) {
 void presentFrame() {
     if (activeRenderer() == Renderer::Compositor) {
         Compositor& frame = compositorCanvas().frame;
-        if (!frame.pixels() || platformPresentFrame(frame.pixels(), frame.width(), frame.height(), frame.height()))
+        frame.finish();
+        if (frame.inLentMemory()) {
+            platformPresentFrame(frame.width(), frame.height());
             return;
+        }
+        if (!frame.pixels()) return;
         drawFrameWithOpenGL(frame);
     }
     glFlush();

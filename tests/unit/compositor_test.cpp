@@ -94,7 +94,9 @@ TEST(Compositor, EveryKindOfInnerLoopDrawsWhatThePortableOneDraws) {
     // Pictures of every width up to a few vector lengths, each block exactly
     // as large as its rows (the sanitizer build catches a read past one),
     // with runs of clear, opaque and blended pixels, drawn mirrored or not
-    // across every edge of the frame.
+    // across every edge of the frame, and a glyph over them; in the own
+    // buffer and in lent memory of either component order, top row first,
+    // with bytes between the rows that must stay as they are.
     std::mt19937 random(7);
     struct Picture {
         int width, height, colorType;
@@ -114,26 +116,52 @@ TEST(Compositor, EveryKindOfInnerLoopDrawsWhatThePortableOneDraws) {
                 }
             pictures.push_back(std::move(picture));
         }
-    auto drawAll = [&](Compositor& frame) {
+    PlatformGlyph glyph;
+    glyph.width = 9;
+    glyph.height = 7;
+    glyph.stride = 2;
+    glyph.bits.assign(14, 0xA5);
+    const uint8_t ink[3] = {200, 100, 50};
+    constexpr int kW = 53, kH = 29, kGap = 12;
+    enum Layout { kOwn, kLentRgba, kLentBgra };
+    // The frame as RGBA rows bottom row first, whatever it was drawn in.
+    auto drawAll = [&](Compositor& frame, Layout layout) {
+        const ptrdiff_t rowBytes = kW * 4 + kGap;
+        std::vector<unsigned char> lent(static_cast<size_t>(rowBytes) * kH, 0xAB);
+        const PlatformFrameMemory memory{lent.data() + rowBytes * (kH - 1), -rowBytes, layout == kLentRgba};
         std::mt19937 place(11);
-        frame.begin(53, 29, 0.2f, 0.4f, 0.6f, 3, -2);
+        frame.begin(kW, kH, 0.2f, 0.4f, 0.6f, 3, -2, layout == kOwn ? nullptr : &memory);
         for (int pass = 0; pass < 3; ++pass)
             for (const Picture& p : pictures) {
                 const int x = static_cast<int>(place() % 100) - 45, y = static_cast<int>(place() % 40) - 8;
                 const unsigned flips = place() % 4;
                 frame.drawPicture(x, y, p.width, p.height, p.colorType, p.block.data(), flips & 1, flips & 2);
             }
-        return std::vector<unsigned char>(frame.pixels(), frame.pixels() + 53 * 29 * 4);
+        frame.drawGlyph(20, 10, glyph, ink);
+        frame.finish();
+        if (layout == kOwn) return std::vector<unsigned char>(frame.pixels(), frame.pixels() + kW * kH * 4);
+        EXPECT_EQ(frame.pixels(), nullptr);
+        std::vector<unsigned char> rgba;
+        for (int y = 0; y < kH; ++y) {
+            const unsigned char* row = memory.bottomRow + memory.rowStep * y;
+            for (int x = 0; x < kW; ++x) {
+                const unsigned char* p = row + 4 * x;
+                rgba.insert(rgba.end(), {p[layout == kLentBgra ? 2 : 0], p[1], p[layout == kLentBgra ? 0 : 2], p[3]});
+            }
+            if (std::count(row + 4 * kW, row + rowBytes, 0xAB) != kGap) ADD_FAILURE() << "written between rows";
+        }
+        return rgba;
     };
     const std::vector<const char*> sets = compositorKernelSets();
     ASSERT_STREQ(sets.back(), "portable");
     ASSERT_TRUE(useCompositorKernels("portable"));
     Compositor frame;
-    const std::vector<unsigned char> expected = drawAll(frame);
-    for (const char* set : sets) {
-        ASSERT_TRUE(useCompositorKernels(set));
-        EXPECT_EQ(drawAll(frame), expected) << set;
-    }
+    const std::vector<unsigned char> expected = drawAll(frame, kOwn);
+    for (const char* set : sets)
+        for (Layout layout : {kOwn, kLentRgba, kLentBgra}) {
+            ASSERT_TRUE(useCompositorKernels(set));
+            EXPECT_EQ(drawAll(frame, layout), expected) << set << ", layout " << layout;
+        }
     useCompositorKernels(sets.front());
     EXPECT_FALSE(useCompositorKernels("none such"));
     printf("inner loops compared: %zu kinds\n", sets.size());

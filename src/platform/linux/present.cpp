@@ -1,11 +1,12 @@
-// Linux backend, present: the composed frame goes to the game window through
-// a shared memory image (MIT-SHM) when the X server offers it, one
-// XShmPutImage a frame, which the server copies while the window thread
-// rests.
-//   implemented: platformPresentFrame.
+// Linux backend, present: the frame is composed straight into a shared memory
+// image (MIT-SHM) in the window's pixel layout when the X server offers it,
+// and shown with one XShmPutImage a frame, which the server copies while the
+// window thread rests.
+//   implemented: platformFrameMemory, platformPresentFrame.
 //   differs from Windows: Windows has no way of its own (one glDrawPixels);
-//     here a remote server, a visual other than 24-bit true colour or
-//     VINDLE_PRESENT=gl leave it to that glDrawPixels too.
+//     here a remote server, a visual other than 24-bit true colour with
+//     8-bit components in RGB or BGR order, or VINDLE_PRESENT=gl leave it to
+//     that glDrawPixels too.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -15,13 +16,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
-#define VINDLE_X86_SHUFFLES 1
-#include <immintrin.h>
-#else
-#define VINDLE_X86_SHUFFLES 0
-#endif
 
 #include "platform/linux/window.h"
 #include "platform/platform.h"
@@ -34,76 +28,56 @@ int noteAttachError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// Where each 8-bit component goes in a 32-bit pixel of the window's visual.
-bool componentShift(unsigned long mask, int* shift) {
-    for (int s = 0; s <= 24; s += 8)
-        if (mask == 0xFFul << s) {
-            *shift = s;
-            return true;
-        }
-    return false;
-}
-
-// RGBA to BGRA: red and blue change places.
-void swapRedBluePortable(uint32_t* __restrict out, const unsigned char* __restrict in, int width) {
-    for (int x = 0; x < width; ++x) {
-        uint32_t word;
-        memcpy(&word, in + 4 * x, 4);
-        out[x] = (word & 0xFFu) << 16 | (word & 0xFF00u) | (word >> 16 & 0xFFu);
-    }
-}
-
-#if VINDLE_X86_SHUFFLES
-__attribute__((target("avx2"))) void swapRedBlueAvx2(uint32_t* out, const unsigned char* in, int width) {
-    const __m256i order = _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0, -1, 6, 5,
-                                           4, -1, 10, 9, 8, -1, 14, 13, 12, -1);
-    int x = 0;
-    for (; x + 8 <= width; x += 8)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
-                            _mm256_shuffle_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 4 * x)), order));
-    swapRedBluePortable(out + x, in + 4 * x, width - x);
-}
-
-__attribute__((target("ssse3"))) void swapRedBlueSsse3(uint32_t* out, const unsigned char* in, int width) {
-    const __m128i order = _mm_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1);
-    int x = 0;
-    for (; x + 4 <= width; x += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
-                         _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * x)), order));
-    swapRedBluePortable(out + x, in + 4 * x, width - x);
-}
-#endif
-
-// The fastest form this processor runs.
-void (*swapRedBlue())(uint32_t*, const unsigned char*, int) {
-#if VINDLE_X86_SHUFFLES
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return swapRedBlueAvx2;
-    if (__builtin_cpu_supports("ssse3")) return swapRedBlueSsse3;
-#endif
-    return swapRedBluePortable;
+// The component orders a frame can be composed in: red in the lowest byte of
+// a pixel, or blue there (the usual one).
+bool frameOrder(const Visual* visual, bool* redFirst) {
+    if (visual->green_mask != 0xFF00ul) return false;
+    if (visual->red_mask == 0xFFul && visual->blue_mask == 0xFF0000ul)
+        *redFirst = true;
+    else if (visual->red_mask == 0xFF0000ul && visual->blue_mask == 0xFFul)
+        *redFirst = false;
+    else
+        return false;
+    return true;
 }
 
 class ShmPresenter {
 public:
-    bool present(const unsigned char* rgba, int width, int height, int windowHeight) {
+    bool lend(int width, int height, PlatformFrameMemory* memory) {
         Display* display = gameWindowDisplay();
         const Window window = gameWindowId();
         if (!display || !window || !usable(display, window) || !fitImage(width, height)) return false;
-        // The server reads the segment after the request: the frame before
-        // must have been copied before this one is written. Waiting here
-        // rather than after the request lets the copy overlap the window
-        // thread's rest between frames, so it hardly ever waits.
-        if (copying_) XSync(display_, False);
-        convert(rgba, width, height);
-        XShmPutImage(display_, window_, gc_, image_, 0, 0, 0, windowHeight - height, static_cast<unsigned>(width),
-                     static_cast<unsigned>(height), False);
-        XFlush(display_);
-        copying_ = true;
+        waitForCopy();
+        const ptrdiff_t rowBytes = image_->bytes_per_line;
+        *memory = PlatformFrameMemory{reinterpret_cast<unsigned char*>(image_->data) + rowBytes * (height - 1),
+                                      -rowBytes, redFirst_};
         return true;
     }
 
+    void present(int width, int height) {
+        if (!image_ || width != width_ || height != height_) return;
+        // The server says when it has copied the image with an event, which
+        // GLUT's loop reads and passes over; reading it is what counts.
+        putRequest_ = NextRequest(display_);
+        XShmPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width),
+                     static_cast<unsigned>(height), True);
+        XFlush(display_);
+        copying_ = true;
+    }
+
 private:
+    // The server reads the segment after the request: the frame before must
+    // have been copied before the next one is written. By then (a rest
+    // later) its completion has almost always been read, and nothing waits.
+    void waitForCopy() {
+        if (!copying_) return;
+        copying_ = false;
+        auto copied = [this] { return static_cast<long>(LastKnownRequestProcessed(display_) - putRequest_) >= 0; };
+        if (copied()) return;
+        XEventsQueued(display_, QueuedAfterReading);
+        if (!copied()) XSync(display_, False);
+    }
+
     bool usable(Display* display, Window window) {
         if (checked_) return supported_;
         checked_ = true;
@@ -118,8 +92,7 @@ private:
         memcpy(&firstByte, &probe, 1);
         const int hostOrder = firstByte == 1 ? LSBFirst : MSBFirst;
         if (visual->c_class != TrueColor || (attributes.depth != 24 && attributes.depth != 32) ||
-            ImageByteOrder(display) != hostOrder || !componentShift(visual->red_mask, &redShift_) ||
-            !componentShift(visual->green_mask, &greenShift_) || !componentShift(visual->blue_mask, &blueShift_))
+            ImageByteOrder(display) != hostOrder || !frameOrder(visual, &redFirst_))
             return false;
         display_ = display;
         window_ = window;
@@ -163,32 +136,6 @@ private:
         return true;
     }
 
-    // The frame is RGBA rows bottom-up; the image wants the visual's pixels
-    // top row first.
-    void convert(const unsigned char* rgba, int width, int height) {
-        const int rs = redShift_, gs = greenShift_, bs = blueShift_;
-        // The usual visual (red in the third byte, as BGRA) gets a loop of
-        // fixed shifts, which the compiler turns into vector code.
-        const bool usual = rs == 16 && gs == 8 && bs == 0;
-        for (int row = 0; row < height; ++row) {
-            const unsigned char* in = rgba + static_cast<size_t>(height - 1 - row) * width * 4;
-            auto* __restrict out =
-                reinterpret_cast<uint32_t*>(image_->data + static_cast<size_t>(row) * image_->bytes_per_line);
-            if (usual) {
-                convertRow(out, in, width);
-                continue;
-            }
-            for (int x = 0; x < width; ++x)
-                out[x] = static_cast<uint32_t>(in[4 * x]) << rs | static_cast<uint32_t>(in[4 * x + 1]) << gs |
-                         static_cast<uint32_t>(in[4 * x + 2]) << bs;
-        }
-    }
-
-    static void convertRow(uint32_t* out, const unsigned char* in, int width) {
-        static const auto swap = swapRedBlue();
-        swap(out, in, width);
-    }
-
     void release() {
         copying_ = false;
         if (attached_) {
@@ -217,6 +164,7 @@ private:
 
     bool checked_ = false, supported_ = false, attached_ = false;
     bool copying_ = false;  // a frame was sent and may not have been copied yet
+    unsigned long putRequest_ = 0;  // the request that sent it
     Display* display_ = nullptr;
     Window window_ = 0;
     Visual* visual_ = nullptr;
@@ -225,7 +173,7 @@ private:
     XImage* image_ = nullptr;
     XShmSegmentInfo segment_{};
     int width_ = 0, height_ = 0;
-    int redShift_ = 0, greenShift_ = 0, blueShift_ = 0;
+    bool redFirst_ = false;
 };
 
 // Never destroyed: the window thread may still present while the process exits.
@@ -236,6 +184,8 @@ ShmPresenter& presenter() {
 
 }  // namespace
 
-bool platformPresentFrame(const unsigned char* rgba, int width, int height, int windowHeight) {
-    return presenter().present(rgba, width, height, windowHeight);
+bool platformFrameMemory(int width, int height, PlatformFrameMemory* memory) {
+    return presenter().lend(width, height, memory);
 }
+
+void platformPresentFrame(int width, int height) { presenter().present(width, height); }
