@@ -65,10 +65,16 @@ void blendPortable(unsigned char* __restrict dst, const unsigned char* __restric
 }
 
 void blendSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra) {
-    if (bgra)
-        (reversed ? blendPortable<true, true> : blendPortable<false, true>)(dst, src, count);
-    else
-        (reversed ? blendPortable<true, false> : blendPortable<false, false>)(dst, src, count);
+    if (bgra) {
+        if (reversed)
+            blendPortable<true, true>(dst, src, count);
+        else
+            blendPortable<false, true>(dst, src, count);
+    } else if (reversed) {
+        blendPortable<true, false>(dst, src, count);
+    } else {
+        blendPortable<false, false>(dst, src, count);
+    }
 }
 
 // An RGB span (3 bytes a pixel) widened to opaque pixels.
@@ -84,10 +90,16 @@ void copyRgbPortable(unsigned char* __restrict dst, const unsigned char* __restr
 }
 
 void copyRgbSpanPortable(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra, size_t) {
-    if (bgra)
-        (reversed ? copyRgbPortable<true, true> : copyRgbPortable<false, true>)(dst, src, count);
-    else
-        (reversed ? copyRgbPortable<true, false> : copyRgbPortable<false, false>)(dst, src, count);
+    if (bgra) {
+        if (reversed)
+            copyRgbPortable<true, true>(dst, src, count);
+        else
+            copyRgbPortable<false, true>(dst, src, count);
+    } else if (reversed) {
+        copyRgbPortable<true, false>(dst, src, count);
+    } else {
+        copyRgbPortable<false, false>(dst, src, count);
+    }
 }
 
 void fillPortable(uint32_t* out, size_t count, uint32_t word) { std::fill(out, out + count, word); }
@@ -191,6 +203,12 @@ KERNEL_TARGET("avx2") inline __m256i blendHalf(__m256i s, __m256i d) {
     return _mm256_add_epi16(scale16(s, alpha), scale16(d, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha)));
 }
 
+// The first `count` of eight 32-bit lanes (count below 8) for the masked
+// loads and stores of a span's last pixels.
+KERNEL_TARGET("avx2") inline __m256i firstLanes(int count) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
 KERNEL_TARGET("avx2")
 void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool reversed, bool bgra) {
     const __m256i zero = _mm256_setzero_si256();
@@ -198,27 +216,43 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
     const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
     const __m256i swap = _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6, 5, 4, 7,
                                           10, 9, 8, 11, 14, 13, 12, 15);
-    int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        __m256i s = reversed ? _mm256_permutevar8x32_epi32(
-                                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src - 4 * (i + 7))), reverse)
-                             : _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+    // Eight pixels at a time; the last few (lanes beyond them masked, so
+    // nothing outside the span is read or written) like the rest.
+    for (int i = 0; i < count; i += 8) {
+        const bool whole = i + 8 <= count;
+        const __m256i lanes = whole ? _mm256_set1_epi32(-1) : firstLanes(count - i);
+        __m256i s;
+        if (reversed) {
+            // Read backwards from src - 4i: the eight pixels ending there,
+            // turned round, the lanes in use being the last ones read.
+            const int* from = reinterpret_cast<const int*>(src - 4 * (i + 7));
+            s = _mm256_permutevar8x32_epi32(
+                whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from))
+                      : _mm256_maskload_epi32(from, _mm256_permutevar8x32_epi32(lanes, reverse)),
+                reverse);
+        } else {
+            s = whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i))
+                      : _mm256_maskload_epi32(reinterpret_cast<const int*>(src + 4 * i), lanes);
+        }
         if (bgra) s = _mm256_shuffle_epi8(s, swap);
         // Clear pixels leave the frame as it is, opaque ones replace it.
         if (_mm256_testz_si256(s, opaqueAlpha)) continue;
-        auto* out = reinterpret_cast<__m256i*>(dst + 4 * i);
-        if (_mm256_testc_si256(s, opaqueAlpha)) {
-            _mm256_storeu_si256(out, s);
-            continue;
+        int* out = reinterpret_cast<int*>(dst + 4 * i);
+        __m256i result = s;
+        if (!whole || !_mm256_testc_si256(s, opaqueAlpha)) {
+            const __m256i d = whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out))
+                                    : _mm256_maskload_epi32(out, lanes);
+            // Unpacking and packing stay within each 128-bit half, so the
+            // pixels come back in their order.
+            const __m256i low = blendHalf(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero));
+            const __m256i high = blendHalf(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero));
+            result = _mm256_or_si256(_mm256_packus_epi16(low, high), opaqueAlpha);
         }
-        const __m256i d = _mm256_loadu_si256(out);
-        // Unpacking and packing stay within each 128-bit half, so the
-        // pixels come back in their order.
-        const __m256i low = blendHalf(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero));
-        const __m256i high = blendHalf(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero));
-        _mm256_storeu_si256(out, _mm256_or_si256(_mm256_packus_epi16(low, high), opaqueAlpha));
+        if (whole)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), result);
+        else
+            _mm256_maskstore_epi32(out, lanes, result);
     }
-    blendSpanSsse3(dst + 4 * i, reversed ? src - 4 * i : src + 4 * i, count - i, reversed, bgra);
 }
 
 KERNEL_TARGET("avx2") void fillAvx2(uint32_t* out, size_t count, uint32_t word) {
@@ -236,7 +270,9 @@ void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bo
     const __m256i opaqueAlpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     const size_t readable = 3 * static_cast<size_t>(count) + room;
     int i = 0;
-    for (; i + 8 <= count && 3 * static_cast<size_t>(i) + 28 <= readable; i += 8) {
+    // The last few pixels too, with a masked store, where the block has the
+    // bytes a whole group reads.
+    for (; i < count && 3 * static_cast<size_t>(i) + 28 <= readable; i += 8) {
         __m256i s;
         if (reversed) {
             const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src - 3 * i - 13));
@@ -247,8 +283,13 @@ void copyRgbSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bo
             const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i + 12));
             s = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1), order);
         }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), _mm256_or_si256(s, opaqueAlpha));
+        s = _mm256_or_si256(s, opaqueAlpha);
+        if (i + 8 <= count)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i), s);
+        else
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + 4 * i), firstLanes(count - i), s);
     }
+    if (i >= count) return;
     const size_t used = 3 * static_cast<size_t>(i);
     copyRgbSpanSsse3(dst + 4 * i, reversed ? src - used : src + used, count - i, reversed, bgra, room);
 }
@@ -446,6 +487,7 @@ void Compositor::drawGlyph(int64_t x, int64_t y, const PlatformGlyph& glyph, con
     const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(left + glyph.width, width_);
     const int64_t y0 = std::max<int64_t>(bottom, 0), y1 = std::min<int64_t>(bottom + glyph.height, height_);
     if (x0 >= x1 || y0 >= y1) return;
+    const uint8_t first = colour[bgra_ ? 2 : 0], third = colour[bgra_ ? 0 : 2];
     for (int64_t windowY = y0; windowY < y1; ++windowY) {
         const unsigned char* bits = glyph.bits.data() + static_cast<size_t>(windowY - bottom) * glyph.stride;
         unsigned char* dst = row(static_cast<int>(windowY));
@@ -453,9 +495,9 @@ void Compositor::drawGlyph(int64_t x, int64_t y, const PlatformGlyph& glyph, con
             const int64_t column = windowX - left;
             if (!(bits[column >> 3] & (0x80 >> (column & 7)))) continue;
             unsigned char* p = dst + windowX * 4;
-            p[0] = colour[bgra_ ? 2 : 0];
+            p[0] = first;
             p[1] = colour[1];
-            p[2] = colour[bgra_ ? 0 : 2];
+            p[2] = third;
         }
     }
 }
