@@ -158,8 +158,12 @@ void drawFrame(int windowWidth, int windowHeight) {
     } else {
         // The frame is the window, whatever the game size: the clear covers
         // all of it and pictures run to its edges, as the raster path draws.
+        // Only a frame the compositor draws is asked for: a backend may give
+        // up its own way for good when a size fails.
+        const bool drawable =
+            windowWidth > 0 && windowHeight > 0 && windowWidth <= kMaxFrameSide && windowHeight <= kMaxFrameSide;
         PlatformFrameMemory memory;
-        const bool lent = platformFrameMemory(windowWidth, windowHeight, &memory);
+        const bool lent = drawable && platformFrameMemory(windowWidth, windowHeight, &memory);
         compositorCanvas().frame.begin(windowWidth, windowHeight, s.red, s.green, s.blue, s.viewportX, s.viewportY,
                                        lent ? &memory : nullptr);
         drawScene(compositorCanvas());
