@@ -103,10 +103,10 @@ __attribute__((target("avx2"))) void blendRowAvx2(uint32_t* dst, const uint32_t*
             const __m256i s16 = h ? _mm256_unpackhi_epi8(s, zero) : _mm256_unpacklo_epi8(s, zero);
             const __m256i d16 = h ? _mm256_unpackhi_epi8(d, zero) : _mm256_unpacklo_epi8(d, zero);
             const __m256i a = _mm256_shuffle_epi8(s16, alphaLanes);
-            const __m256i t = _mm256_add_epi16(
-                _mm256_add_epi16(_mm256_mullo_epi16(s16, a),
-                                 _mm256_mullo_epi16(d16, _mm256_sub_epi16(_mm256_set1_epi16(255), a))),
-                round);
+            const __m256i t =
+                _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(s16, a),
+                                                  _mm256_mullo_epi16(d16, _mm256_sub_epi16(_mm256_set1_epi16(255), a))),
+                                 round);
             halves[h] = _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
@@ -207,7 +207,8 @@ int main() {
         copying = true;
         if (f > 20) {
             cpuTimes.push_back(threadMs() - cpuStart);
-            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
         usleep(10000);  // the engine's rest between frames
     }

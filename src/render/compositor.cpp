@@ -191,14 +191,13 @@ void copyRgbSpanSsse3(unsigned char* dst, const unsigned char* src, int count, b
 
 KERNEL_TARGET("avx2") inline __m256i scale16(__m256i c, __m256i f) {
     const __m256i t = _mm256_mullo_epi16(c, f);
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), _mm256_set1_epi16(128)),
-                             8);
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), _mm256_set1_epi16(128)), 8);
 }
 
 KERNEL_TARGET("avx2") inline __m256i blendHalf(__m256i s, __m256i d) {
     // Each pixel's alpha (lane 3 of its four) in all four lanes.
-    const __m256i spread = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6, 7,
-                                            6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    const __m256i spread = _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6, 7, 6,
+                                            7, 14, 15, 14, 15, 14, 15, 14, 15);
     const __m256i alpha = _mm256_shuffle_epi8(s, spread);
     return _mm256_add_epi16(scale16(s, alpha), scale16(d, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha)));
 }
@@ -240,8 +239,8 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
         int* out = reinterpret_cast<int*>(dst + 4 * i);
         __m256i result = s;
         if (!whole || !_mm256_testc_si256(s, opaqueAlpha)) {
-            const __m256i d = whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out))
-                                    : _mm256_maskload_epi32(out, lanes);
+            const __m256i d =
+                whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out)) : _mm256_maskload_epi32(out, lanes);
             // Unpacking and packing stay within each 128-bit half, so the
             // pixels come back in their order.
             const __m256i low = blendHalf(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero));
@@ -455,8 +454,7 @@ void Compositor::drawPiece(const Placed& p, int x0, int x1, int y0, int y1) {
     const bool opaque = p.colorType == 2;
     const size_t pixelBytes = opaque ? 3 : 4;
     // RGB rows are padded to 4 bytes, as glDrawPixels reads them.
-    const size_t rowBytes =
-        opaque ? (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4 : static_cast<size_t>(p.width) * 4;
+    const size_t rowBytes = opaque ? (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4 : static_cast<size_t>(p.width) * 4;
     const unsigned char* const blockEnd = p.pixels + rowBytes * static_cast<size_t>(p.height);
     const int count = x1 - x0;
     const int firstColumn = static_cast<int>(x0 - p.left);  // of the span, counted as drawn

@@ -163,7 +163,7 @@ private:
     }
 
     bool checked_ = false, supported_ = false, attached_ = false;
-    bool copying_ = false;  // a frame was sent and may not have been copied yet
+    bool copying_ = false;          // a frame was sent and may not have been copied yet
     unsigned long putRequest_ = 0;  // the request that sent it
     Display* display_ = nullptr;
     Window window_ = 0;
