@@ -255,6 +255,13 @@ void blendSpanAvx2(unsigned char* dst, const unsigned char* src, int count, bool
 }
 
 KERNEL_TARGET("avx2") void fillAvx2(uint32_t* out, size_t count, uint32_t word) {
+    // A long run with the string store, which writes whole cache lines
+    // without reading them first: the frame's lines were last read by the
+    // window system's copy, so a vector store would fetch each one.
+    if (count >= 64) {
+        __asm__ volatile("rep stosl" : "+D"(out), "+c"(count) : "a"(word) : "memory");
+        return;
+    }
     const __m256i words = _mm256_set1_epi32(static_cast<int>(word));
     size_t i = 0;
     for (; i + 8 <= count; i += 8) _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), words);

@@ -122,7 +122,7 @@ TEST(Compositor, EveryKindOfInnerLoopDrawsWhatThePortableOneDraws) {
     glyph.stride = 2;
     glyph.bits.assign(14, 0xA5);
     const uint8_t ink[3] = {200, 100, 50};
-    constexpr int kW = 53, kH = 29, kGap = 12;
+    constexpr int kW = 75, kH = 29, kGap = 12;  // rows long enough for every way of clearing
     enum Layout { kOwn, kLentRgba, kLentBgra };
     // The frame as RGBA rows bottom row first, whatever it was drawn in.
     auto drawAll = [&](Compositor& frame, Layout layout) {
