@@ -5,8 +5,9 @@
 # present (glFinish included), after 20 frames to warm up, and in brackets the
 # processor time of the drawing thread, which other work on the machine
 # disturbs less (the X server's share of the present is not in it). Each is
-# run REPEAT times (default 3) and the median of the runs is shown; the load
-# average is printed before and after, as other work slows every figure.
+# run REPEAT times (default 3), the configurations taking turns, and the
+# median of the runs is shown; the load average is printed before and after,
+# as other work slows every figure.
 #   bench/scene.sh [build-dir [baseline-build-dir]]
 # Both builds configured with -DVINDLE_BENCH=ON; a baseline build (another
 # checkout) adds its compositor's figures as a column.
@@ -41,14 +42,14 @@ frame_median() {
   rm -f "$out"
 }
 
-# The medians of the runs of one configuration: "wall thread".
+# The medians of runs given one a line ("wall thread"): "wall thread".
 median_of_runs() {
-  local runs=()
-  for _ in $(seq 1 "$repeat"); do runs+=("$(frame_median "$@")"); done
   local middle='$1 != "" {v[++k] = $1} END {if (!k) printf "nan"; else printf "%s", (k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2)}'
-  printf '%s\n' "${runs[@]}" | cut -d' ' -f1 | sort -g | awk "$middle"
+  local runs
+  runs=$(cat)
+  printf '%s\n' "$runs" | cut -d' ' -f1 | sort -g | awk "$middle"
   printf ' '
-  printf '%s\n' "${runs[@]}" | cut -d' ' -f2 | sort -g | awk "$middle"
+  printf '%s\n' "$runs" | cut -d' ' -f2 | sort -g | awk "$middle"
   echo
 }
 
@@ -62,12 +63,24 @@ engine() {  # build renderer n
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 [ ${#pin[@]} -gt 0 ] && echo "X server on processor 0, timed programs on ${pin[2]}"
-declare -A median
+# The configurations take turns run by run, so a slow spell of the machine
+# falls on all of them alike.
+declare -A median runs
+configs=(cpu gl bare)
+[ -n "$baseline" ] && configs+=(base)
 for n in 10 100 1000; do
-  median[$n,cpu]=$(median_of_runs engine "$build" cpu "$n")
-  median[$n,gl]=$(median_of_runs engine "$build" gl "$n")
-  median[$n,bare]=$(median_of_runs env BENCH_N="$n" "${pin[@]}" "$build/bench/bench_bare_blit")
-  [ -n "$baseline" ] && median[$n,base]=$(median_of_runs engine "$baseline" cpu "$n")
+  for _ in $(seq 1 "$repeat"); do
+    for config in "${configs[@]}"; do
+      case $config in
+        cpu) run=$(frame_median engine "$build" cpu "$n") ;;
+        gl) run=$(frame_median engine "$build" gl "$n") ;;
+        bare) run=$(frame_median env BENCH_N="$n" "${pin[@]}" "$build/bench/bench_bare_blit") ;;
+        base) run=$(frame_median engine "$baseline" cpu "$n") ;;
+      esac
+      runs[$n,$config]+="$run"$'\n'
+    done
+  done
+  for config in "${configs[@]}"; do median[$n,$config]=$(printf '%s' "${runs[$n,$config]}" | median_of_runs); done
 done
 echo "load average after:  $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%6s %16s %16s %16s %9s' N "cpu (ms)" "gl (ms)" "bare (ms)" "cpu/bare"
