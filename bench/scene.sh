@@ -11,11 +11,13 @@
 #   bench/scene.sh [build-dir [baseline-build-dir]]
 # Both builds configured with -DVINDLE_BENCH=ON; a baseline build (another
 # checkout) adds its compositor's figures as a column.
-# On a machine of two or more processors the X server is kept on the first
+# On a machine of three or more processors the X server is kept on the first
 # and the programs timed on the others, as a display's own hardware would do
 # its copy beside the game: sharing one processor with the server's copy of
 # every frame slows a frame by a millisecond or more, depending on where the
-# scheduler happens to put them. PIN=0 leaves them where they fall.
+# scheduler happens to put them. With two, that would put the game's two
+# threads on one processor, which slows it as much: PIN=1 does so all the
+# same, PIN=0 never pins.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-bench}"
@@ -24,7 +26,9 @@ repeat="${REPEAT:-3}"
 . tools/dev/xvfb.sh
 start_private_display
 pin=()
-if [ "${PIN:-1}" != 0 ] && [ "$(nproc)" -ge 2 ]; then
+least=3
+[ "${PIN:-}" = 1 ] && least=2
+if [ "${PIN:-}" != 0 ] && [ "$(nproc)" -ge "$least" ]; then
   taskset -p -c 0 "$XVFB_PID" >/dev/null
   pin=(taskset -c "1-$(($(nproc) - 1))")
 fi
@@ -62,7 +66,11 @@ engine() {  # build renderer n
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-[ ${#pin[@]} -gt 0 ] && echo "X server on processor 0, timed programs on ${pin[2]}"
+if [ ${#pin[@]} -gt 0 ]; then
+  echo "X server on processor 0, timed programs on ${pin[2]}"
+else
+  echo "X server and timed programs where the scheduler puts them ($(nproc) processors)"
+fi
 # The configurations take turns run by run, so a slow spell of the machine
 # falls on all of them alike.
 declare -A median runs
