@@ -4,10 +4,12 @@
 #include <iconv.h>
 #endif
 
+#include <cstring>
 #include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -55,6 +57,31 @@ TEST(PrintWarning, CutsLongMessagesAt1023Bytes) {
     std::string longText(5000, 'w');
     std::string out = captureStdout([&] { printWarning("%s", longText.c_str()); });
     EXPECT_EQ(out, std::string(1023, 'w') + "\n");
+}
+
+TEST(PrintWarning, LinesFromSeveralThreadsAtOnceStayWhole) {
+    // A game's threads warn while another prints lines of its own.
+    const std::string out = captureStdout([] {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([t] {
+                for (int i = 0; i < 500; ++i) printWarning("不存在编号为%d的文本", t);
+            });
+        threads.emplace_back([] {
+            for (int i = 0; i < 500; ++i) printf("rss %d\n", i);
+        });
+        for (std::thread& thread : threads) thread.join();
+        fflush(stdout);
+    });
+    std::istringstream lines(out);
+    int whole = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const bool known = line.rfind("rss ", 0) == 0 || (line.size() == strlen("不存在编号为0的文本") &&
+                                                          line.rfind("不存在编号为", 0) == 0);
+        EXPECT_TRUE(known) << "a line made of parts of others: " << line;
+        whole += known;
+    }
+    EXPECT_EQ(whole, 2500);
 }
 
 TEST(FatalErrorDeathTest, MessageIsOnStdoutAndTheBoxGetsCaptionAndStyle) {

@@ -91,15 +91,19 @@ void platformDirectoryPart(const char* path, char* dest, size_t size) {
 }
 
 void platformMessageLine(const char* text) {
-    // The game's GBK strings inside a message become UTF-8 like the rest.
-    fputs(gameTextAsUtf8(text).c_str(), stdout);
-    fputc('\n', stdout);
+    // The game's GBK strings inside a message become UTF-8 like the rest;
+    // the line goes out in one piece, so no other thread's output splits it.
+    const std::string line = gameTextAsUtf8(text) + "\n";
+    fputs(line.c_str(), stdout);
     fflush(stdout);
 }
 
 void platformWarningLine(const char* text) {
-    // Colour only on a terminal: a redirected log gets the plain line.
+    // Colour only on a terminal: a redirected log gets the plain line. The
+    // stream stays locked from the colour to the newline, so lines that
+    // threads print at once are never glued into one.
     const bool terminal = isatty(fileno(stdout));
+    flockfile(stdout);
     if (terminal) fputs("\x1b[33m", stdout);
     fputs(gameTextAsUtf8(text).c_str(), stdout);
     if (terminal) {
@@ -108,6 +112,7 @@ void platformWarningLine(const char* text) {
     }
     fputc('\n', stdout);
     fflush(stdout);
+    funlockfile(stdout);
 }
 
 // Linux has no debugger channel for plain text; debuggers read the console.
