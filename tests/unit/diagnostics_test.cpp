@@ -76,8 +76,8 @@ TEST(PrintWarning, LinesFromSeveralThreadsAtOnceStayWhole) {
     std::istringstream lines(out);
     int whole = 0;
     for (std::string line; std::getline(lines, line);) {
-        const bool known = line.rfind("rss ", 0) == 0 || (line.size() == strlen("不存在编号为0的文本") &&
-                                                          line.rfind("不存在编号为", 0) == 0);
+        const bool known = line.rfind("rss ", 0) == 0 ||
+                           (line.size() == strlen("不存在编号为0的文本") && line.rfind("不存在编号为", 0) == 0);
         EXPECT_TRUE(known) << "a line made of parts of others: " << line;
         whole += known;
     }
